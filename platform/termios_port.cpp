@@ -1,0 +1,204 @@
+#include "platform/termios_port.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace corvan {
+namespace {
+
+int64_t monotonicUs() {
+    timespec ts{};
+    ::clock_gettime(CLOCK_MONOTONIC, &ts);
+    return int64_t(ts.tv_sec) * 1000000 + ts.tv_nsec / 1000;
+}
+
+bool speedFor(int baud, speed_t& speed) {
+    switch (baud) {
+        case 1200:
+            speed = B1200;
+            return true;
+        case 2400:
+            speed = B2400;
+            return true;
+        case 4800:
+            speed = B4800;
+            return true;
+        case 9600:
+            speed = B9600;
+            return true;
+        case 19200:
+            speed = B19200;
+            return true;
+        case 38400:
+            speed = B38400;
+            return true;
+        case 57600:
+            speed = B57600;
+            return true;
+        case 115200:
+            speed = B115200;
+            return true;
+        case 230400:
+            speed = B230400;
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Waits for `events` on fd until the monotonic deadline; retries on EINTR. Returns the
+// revents (0 on time-out) or -1 when poll itself fails.
+int pollUntil(int fd, short events, int64_t deadlineUs) {
+    for (;;) {
+        const int64_t left = deadlineUs - monotonicUs();
+        timespec ts{};
+        if (left > 0) ts = {time_t(left / 1000000), long(left % 1000000) * 1000};
+        pollfd p{fd, events, 0};
+        const int r = ::ppoll(&p, 1, &ts, nullptr);
+        if (r > 0) return p.revents;
+        if (r == 0) return 0;
+        if (errno != EINTR) return -1;
+    }
+}
+
+class TermiosPort final : public SerialPort {
+  public:
+    TermiosPort(int fd, const SerialSettings& s)
+        : fd_(fd), baud_(s.baud), timeoutMs_(s.readTimeoutMs) {}
+    ~TermiosPort() override {
+        ::ioctl(fd_, TIOCNXCL);
+        ::close(fd_);  // also drops the flock
+    }
+    TermiosPort(const TermiosPort&) = delete;
+    TermiosPort& operator=(const TermiosPort&) = delete;
+
+    bool write(const uint8_t* data, size_t n, size_t& written) override {
+        written = 0;
+        if (lost_) return false;
+        // The line drains at the baud rate; allow that time plus a second before giving
+        // up on a port that accepts nothing (stalled adapter, unread pseudo-terminal).
+        const int64_t deadline = monotonicUs() + 1000000 + int64_t(n) * 10000000 / baud_;
+        while (written < n) {
+            const ssize_t w = ::write(fd_, data + written, n - written);
+            if (w > 0) {
+                written += size_t(w);
+                continue;
+            }
+            if (w < 0 && errno == EINTR) continue;
+            if (w < 0 && errno != EAGAIN) return fail();
+            const int ev = pollUntil(fd_, POLLOUT, deadline);
+            if (ev < 0 || (ev & (POLLHUP | POLLERR | POLLNVAL))) return fail();
+            if (ev == 0) return false;  // time-out: nothing wrong with the line itself
+        }
+        return true;
+    }
+
+    bool readByte(uint8_t& byte, size_t& got) override {
+        got = 0;
+        if (pos_ < len_) return deliver(byte, got);
+        if (lost_) return false;
+        const int64_t deadline = monotonicUs() + int64_t(timeoutMs_) * 1000;
+        for (;;) {
+            const int ev = pollUntil(fd_, POLLIN, deadline);
+            if (ev < 0) return fail();
+            if (ev == 0) return true;  // the read time-out passed without a byte
+            if (ev & POLLIN) {
+                const ssize_t r = ::read(fd_, buf_, sizeof buf_);
+                if (r > 0) {
+                    pos_ = 0;
+                    len_ = size_t(r);
+                    return deliver(byte, got);
+                }
+                if (r < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+                return fail();  // end of file or EIO: the other side hung up
+            }
+            // Hang-up or error without data: a lost link, not an endless stream of empty reads.
+            return fail();
+        }
+    }
+
+    void setReadTimeoutMs(int ms) override { timeoutMs_ = ms < 0 ? 0 : ms; }
+    int readTimeoutMs() const override { return timeoutMs_; }
+    bool lost() const override { return lost_; }
+
+  private:
+    bool deliver(uint8_t& byte, size_t& got) {
+        byte = buf_[pos_++];
+        got = 1;
+        return true;
+    }
+    bool fail() {
+        lost_ = true;
+        return false;
+    }
+
+    int fd_;
+    int baud_;
+    int timeoutMs_;
+    bool lost_ = false;
+    // Bytes already read from the driver but not yet handed out, so a burst costs one
+    // system call instead of one per byte.
+    uint8_t buf_[256];
+    size_t pos_ = 0, len_ = 0;
+};
+
+std::string describe(const std::string& device, const char* what, int err) {
+    return device + ": " + what + " (" + std::strerror(err) + ")";
+}
+
+}  // namespace
+
+std::unique_ptr<SerialPort> openTermiosPort(const std::string& device, const SerialSettings& s,
+                                            std::string* error) {
+    auto failWith = [&](int fd, std::string message) -> std::unique_ptr<SerialPort> {
+        if (fd >= 0) ::close(fd);
+        if (error) *error = std::move(message);
+        return nullptr;
+    };
+    speed_t speed;
+    if (!speedFor(s.baud, speed))
+        return failWith(-1, device + ": unsupported speed " + std::to_string(s.baud));
+
+    // O_NONBLOCK: the open must not wait for a carrier, and writes must not block for ever.
+    const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return failWith(-1, describe(device, "cannot open the port", errno));
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int err = errno;
+        return failWith(fd, err == EWOULDBLOCK ? device + ": the port is in use by another program"
+                                               : describe(device, "cannot lock the port", err));
+    }
+    if (!::isatty(fd)) return failWith(fd, device + ": not a serial port");
+    // flock only keeps out programs that also lock; TIOCEXCL keeps out every other opener
+    // (except the superuser).
+    if (::ioctl(fd, TIOCEXCL) != 0)
+        return failWith(fd, describe(device, "cannot take the port exclusively", errno));
+
+    termios tio{};
+    if (::tcgetattr(fd, &tio) != 0)
+        return failWith(fd, describe(device, "cannot read the port settings", errno));
+    ::cfmakeraw(&tio);
+    tio.c_cflag &= ~(CSIZE | PARENB | CSTOPB | CRTSCTS);
+    tio.c_cflag |= CS8 | CLOCAL | CREAD;
+    tio.c_iflag &= ~(IXON | IXOFF | IXANY);
+    // Reads never block in the driver: each one-byte read is a poll() with the port's own
+    // time-out, which VTIME (tenths of a second) could not express.
+    tio.c_cc[VMIN] = 0;
+    tio.c_cc[VTIME] = 0;
+    ::cfsetispeed(&tio, speed);
+    ::cfsetospeed(&tio, speed);
+    if (::tcsetattr(fd, TCSANOW, &tio) != 0)
+        return failWith(fd, describe(device, "cannot set the port to raw 8N1", errno));
+    // Whatever the box sent before we opened belongs to no request of ours.
+    ::tcflush(fd, TCIFLUSH);
+    return std::make_unique<TermiosPort>(fd, s);
+}
+
+}  // namespace corvan

@@ -1,0 +1,153 @@
+// Behaviour of the real serial port, checked through a pseudo-terminal pair. These tests
+// wait in real time (a few hundred milliseconds in all): what they check is the timing and
+// hang-up handling of the operating system's own line.
+#include "platform/termios_port.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <pty.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <vector>
+
+namespace corvan {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+class PtyPair {
+  public:
+    PtyPair() {
+        char name[256] = {};
+        if (::openpty(&master_, &slave_, name, nullptr, nullptr) == 0) name_ = name;
+    }
+    ~PtyPair() {
+        closeMaster();
+        if (slave_ >= 0) ::close(slave_);
+    }
+    // The port opens the terminal by name; the slave descriptor we keep only holds the
+    // terminal open between the test steps.
+    const std::string& name() const { return name_; }
+    int master() const { return master_; }
+    void closeMaster() {
+        if (master_ >= 0) ::close(master_);
+        master_ = -1;
+    }
+    void dropSlave() {
+        if (slave_ >= 0) ::close(slave_);
+        slave_ = -1;
+    }
+
+  private:
+    int master_ = -1, slave_ = -1;
+    std::string name_;
+};
+
+std::vector<uint8_t> readFromMaster(int fd, size_t want) {
+    std::vector<uint8_t> got;
+    while (got.size() < want) {
+        pollfd p{fd, POLLIN, 0};
+        if (::poll(&p, 1, 2000) <= 0) break;
+        uint8_t buf[64];
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n <= 0) break;
+        got.insert(got.end(), buf, buf + n);
+    }
+    return got;
+}
+
+TEST(TermiosPort, FramesCrossTheLineWholeAndUnaltered) {
+    PtyPair pty;
+    ASSERT_FALSE(pty.name().empty());
+    std::string error;
+    auto port = openTermiosPort(pty.name(), SerialSettings{}, &error);
+    ASSERT_NE(port, nullptr) << error;
+    pty.dropSlave();
+
+    // Raw mode: CR, LF, XON/XOFF, 0xFF and 0x00 pass untouched both ways.
+    const std::vector<uint8_t> frame = {0x80, 0x07, 0x20, 0x00, 0x0D, 0x0A, 0x11, 0x13, 0xFF, 0x03};
+    size_t written = 0;
+    ASSERT_TRUE(port->write(frame.data(), frame.size(), written));
+    EXPECT_EQ(written, frame.size());
+    EXPECT_EQ(readFromMaster(pty.master(), frame.size()), frame);
+
+    ASSERT_EQ(::write(pty.master(), frame.data(), frame.size()), ssize_t(frame.size()));
+    std::vector<uint8_t> back;
+    for (size_t i = 0; i < frame.size(); ++i) {
+        uint8_t b = 0;
+        size_t got = 0;
+        ASSERT_TRUE(port->readByte(b, got));
+        ASSERT_EQ(got, 1u);
+        back.push_back(b);
+    }
+    EXPECT_EQ(back, frame);
+    EXPECT_FALSE(port->lost());
+}
+
+TEST(TermiosPort, SilentLineEndsTheReadAfterTheTimeout) {
+    PtyPair pty;
+    std::string error;
+    auto port = openTermiosPort(pty.name(), SerialSettings{9600, 80}, &error);
+    ASSERT_NE(port, nullptr) << error;
+    EXPECT_EQ(port->readTimeoutMs(), 80);
+    uint8_t b = 0;
+    size_t got = 7;
+    const auto start = Clock::now();
+    ASSERT_TRUE(port->readByte(b, got));
+    const auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+    EXPECT_EQ(got, 0u);
+    EXPECT_GE(ms, 60);
+    EXPECT_LE(ms, 200);
+    EXPECT_FALSE(port->lost());
+}
+
+TEST(TermiosPort, HangUpMarksTheLinkLost) {
+    PtyPair pty;
+    std::string error;
+    auto port = openTermiosPort(pty.name(), SerialSettings{9600, 80}, &error);
+    ASSERT_NE(port, nullptr) << error;
+    pty.dropSlave();
+    pty.closeMaster();
+    uint8_t b = 0;
+    size_t got = 0;
+    const auto start = Clock::now();
+    EXPECT_FALSE(port->readByte(b, got));
+    EXPECT_EQ(got, 0u);
+    EXPECT_TRUE(port->lost());
+    EXPECT_FALSE(port->readByte(b, got));  // fails at once from now on
+    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(60));
+    size_t written = 0;
+    const uint8_t one = 1;
+    EXPECT_FALSE(port->write(&one, 1, written));
+}
+
+TEST(TermiosPort, SecondOpenOfABusyPortIsRefused) {
+    PtyPair pty;
+    std::string error;
+    auto first = openTermiosPort(pty.name(), SerialSettings{}, &error);
+    ASSERT_NE(first, nullptr) << error;
+    EXPECT_EQ(openTermiosPort(pty.name(), SerialSettings{}, &error), nullptr);
+    EXPECT_NE(error.find(pty.name()), std::string::npos) << error;
+    first.reset();
+    error.clear();
+    EXPECT_NE(openTermiosPort(pty.name(), SerialSettings{}, &error), nullptr) << error;
+}
+
+TEST(TermiosPort, BadDevicesAndSpeedsGiveAnError) {
+    std::string error;
+    EXPECT_EQ(openTermiosPort("/dev/no-such-port", SerialSettings{}, &error), nullptr);
+    EXPECT_NE(error.find("/dev/no-such-port"), std::string::npos);
+    error.clear();
+    EXPECT_EQ(openTermiosPort("/dev/null", SerialSettings{}, &error), nullptr);
+    EXPECT_FALSE(error.empty());
+    PtyPair pty;
+    error.clear();
+    EXPECT_EQ(openTermiosPort(pty.name(), SerialSettings{12345, 80}, &error), nullptr);
+    EXPECT_FALSE(error.empty());
+}
+
+}  // namespace
+}  // namespace corvan
