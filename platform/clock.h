@@ -14,7 +14,7 @@ struct CivilTime {
 };
 
 class Clock {
-  public:
+public:
     virtual ~Clock() = default;
     // Monotonic time in microseconds since an arbitrary origin.
     virtual int64_t nowUs() const = 0;
@@ -32,7 +32,7 @@ class Clock {
 };
 
 class RealClock final : public Clock {
-  public:
+public:
     int64_t nowUs() const override;
     void sleepUs(int64_t us) override;
     CivilTime civilNow() const override;
@@ -43,7 +43,7 @@ class RealClock final : public Clock {
 // calls sleepUs for the time-out it waited). The civil time starts at `start` and moves
 // with the monotonic time.
 class VirtualClock final : public Clock {
-  public:
+public:
     explicit VirtualClock(CivilTime start = CivilTime{2007, 2, 3, 9, 5, 7});
     int64_t nowUs() const override { return now_; }
     void sleepUs(int64_t us) override {
@@ -53,7 +53,7 @@ class VirtualClock final : public Clock {
     CivilTime civilNow() const override;
     bool isVirtual() const override { return true; }
 
-  private:
+private:
     int64_t now_ = 0;
     CivilTime start_;
 };

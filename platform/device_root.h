@@ -9,7 +9,7 @@
 namespace corvan {
 
 class DeviceRoot {
-  public:
+public:
     DeviceRoot() = default;
     explicit DeviceRoot(std::filesystem::path hostRoot) : root_(std::move(hostRoot)) {}
 
@@ -28,7 +28,7 @@ class DeviceRoot {
     void setProgramPath(std::string devicePath) { program_ = std::move(devicePath); }
     const std::string& programPath() const { return program_; }
 
-  private:
+private:
     std::filesystem::path root_;
     std::string program_;
 };

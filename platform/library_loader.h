@@ -10,13 +10,13 @@
 namespace corvan {
 
 class LoadedLibrary {
-  public:
+public:
     virtual ~LoadedLibrary() = default;  // unloads
     virtual void* symbol(const char* name) const = 0;
 };
 
 class LibraryLoader {
-  public:
+public:
     virtual ~LibraryLoader() = default;
     // nullptr when the library cannot be loaded; `error` says why.
     virtual std::unique_ptr<LoadedLibrary> load(const std::filesystem::path& hostPath,
@@ -24,7 +24,7 @@ class LibraryLoader {
 };
 
 class DlopenLoader final : public LibraryLoader {
-  public:
+public:
     std::unique_ptr<LoadedLibrary> load(const std::filesystem::path& hostPath,
                                         std::string* error) const override;
 };

@@ -9,7 +9,7 @@
 namespace corvan {
 
 class RunningProcess {
-  public:
+public:
     virtual ~RunningProcess() = default;
     // Waits up to `timeoutMs` (0: just looks); the exit status once it has ended.
     virtual std::optional<int> waitFor(int timeoutMs) = 0;
@@ -17,7 +17,7 @@ class RunningProcess {
 };
 
 class ProcessStarter {
-  public:
+public:
     virtual ~ProcessStarter() = default;
     // Starts `program` with `args` in a new process; nullptr with `error` set on failure
     // (missing file, not executable).
@@ -27,7 +27,7 @@ class ProcessStarter {
 };
 
 class PosixProcessStarter final : public ProcessStarter {
-  public:
+public:
     std::unique_ptr<RunningProcess> start(const std::string& program,
                                           const std::vector<std::string>& args,
                                           std::string* error) override;

@@ -7,7 +7,7 @@
 namespace corvan {
 
 class SerialPort {
-  public:
+public:
     virtual ~SerialPort() = default;
 
     // Writes n bytes; `written` is the count the port accepted. Returns false on failure.
