@@ -10,6 +10,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
+std::string asciiLower(std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+    return out;
+}
+
 // Components of a device path: "\" and "/" separate, empty parts and "." vanish, ".."
 // takes one step back but never above the root.
 std::vector<std::string> deviceComponents(std::string_view devicePath) {
@@ -33,6 +40,10 @@ std::vector<std::string> deviceComponents(std::string_view devicePath) {
 std::string findEntry(const fs::path& dir, const std::string& name) {
     std::error_code ec;
     if (fs::exists(dir / name, ec)) return name;
+    // Installations spell their files mostly in one case: try those spellings before
+    // reading a folder that may hold thousands of pictures.
+    for (const std::string& variant : {asciiUpper(name), asciiLower(name)})
+        if (variant != name && fs::exists(dir / variant, ec)) return variant;
     std::string found;
     for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string entry = it->path().filename().string();
