@@ -92,7 +92,7 @@ bool HeadlessDialog::typeText(int editId, std::string_view typed) {
     if (!c || c->kind != ControlKind::Edit) return false;
     const ControlSpec* spec = nullptr;
     for (const ControlSpec& s : layout_.controls)
-        if (s.id == editId) spec = &s;
+        if (s.id == editId && !spec) spec = &s;
     if (!spec || spec->readOnly) return false;
     c->text = filterTypedText(*spec, typed);
     if (auto h = handlers_.onTextChange) h(editId);
