@@ -1,0 +1,53 @@
+#include "runtime/run_plugin.h"
+
+#include <memory>
+
+#include "platform/library_loader.h"
+#include "runtime/data_path.h"
+
+namespace corvan {
+
+std::string formatLoadError(std::string_view format, std::string_view path) {
+    // Only "%s" is substituted: the format comes from a module's table and must never be
+    // handed to a printf-style function with an argument list it does not match.
+    std::string out;
+    for (size_t i = 0; i < format.size(); ++i) {
+        if (format[i] == '%' && i + 1 < format.size() && format[i + 1] == 's') {
+            out += path;
+            ++i;
+        } else {
+            out += format[i];
+        }
+    }
+    return out;
+}
+
+std::string RunPlugin(const ModuleContext& ctx, std::string_view dataPath,
+                      std::string_view fileName, const PluginCall& call, int32_t language,
+                      std::string_view loadErrorFormat) {
+    const std::string devicePath = pluginDevicePath(dataPath, fileName);
+    std::unique_ptr<LoadedLibrary> library;
+    const LibraryLoader* loader = ctx.host().loader;
+    if (loader) {
+        if (const auto hostPath = pluginHostPath(ctx, dataPath, fileName)) {
+            std::string error;
+            library = loader->load(*hostPath, &error);
+        }
+    }
+    if (!library) {
+        ctx.messageBox(formatLoadError(loadErrorFormat, devicePath));
+        return {};
+    }
+    const auto entry = reinterpret_cast<PluginEntry>(library->symbol("dll"));
+    if (!entry) return {};
+    // The callee gets its own copies; the caller's texts stay as they are whatever it does.
+    const std::string text = call.text, mode = call.mode, name = call.name;
+    const char* produced =
+        entry(text.c_str(), call.start, mode.c_str(), &ctx.link(), language, name.c_str());
+    // The callee's text lives in the library: copy it before the library goes.
+    std::string result = produced ? produced : "";
+    library.reset();
+    return result;
+}
+
+}  // namespace corvan

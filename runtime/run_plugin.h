@@ -1,0 +1,25 @@
+#pragma once
+// Calling another plug-in: load it from the installation's DLL folder, call its `dll` once
+// and unload it at once, as the engine does with every function.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "runtime/module_context.h"
+
+namespace corvan {
+
+// Loads data path + "\DLL\" + `fileName`, calls its `dll` with copies of `call`'s texts,
+// the caller's own link and `language` (callers pass their own index, or 0 where their
+// module says so), copies the result and unloads the library before returning it.
+// A library that cannot be loaded (or a file name with a path separator or "..") shows
+// `loadErrorFormat` with its "%s" replaced by the full device path in an OK box and gives an
+// empty text; a library without `dll` is not called and gives an empty text.
+std::string RunPlugin(const ModuleContext& ctx, std::string_view dataPath,
+                      std::string_view fileName, const PluginCall& call, int32_t language,
+                      std::string_view loadErrorFormat);
+
+// The caller's load-error message with every "%s" replaced by `path`.
+std::string formatLoadError(std::string_view format, std::string_view path);
+
+}  // namespace corvan
