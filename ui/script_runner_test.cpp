@@ -74,6 +74,20 @@ TEST(ScriptActions, TypeCheckChooseAndTheControlKey) {
     EXPECT_TRUE(screen.report().clean()) << screen.report().text();
 }
 
+TEST(ScriptActions, TypingKeepsToTheFieldsRules) {
+    HeadlessScreen screen;
+    load(screen, "type \"12-34 5\" into #11\ntype \"x\" into #12\n", {.abandonAfter = 5});
+    DialogTemplate t = sampleTemplate();
+    t.controls[5].digitsOnly = true;  // the edit field: a login code
+    t.controls[5].maxLength = 4;
+    auto d = screen.createDialog(t);
+    d->show(true);
+    for (int i = 0; i < 6; ++i) screen.pumpMessages();
+    EXPECT_EQ(d->text(kEdit), "1234");
+    // Typing into a check box is not possible: the rule is given up.
+    EXPECT_EQ(screen.report().abandoned.size(), 1u);
+}
+
 TEST(ScriptPacing, AfterCountsPumpsFromWhenTheRuleBecameCurrent) {
     HeadlessScreen screen;
     load(screen, "after 5 pumps tap row 0\nafter 2 pumps press \"Exit\"\n");
@@ -207,6 +221,13 @@ TEST(ScriptAnswers, BoxesTakeMatchingAnswerRulesInOrder) {
     EXPECT_EQ(boxes[1].ruleLine, 1);
     EXPECT_TRUE(boxes[2].byDefault);
     EXPECT_EQ(boxes[2].number, 3);
+}
+
+TEST(ScriptAnswers, EmptyTextAnswersWhateverBoxComesNext) {
+    HeadlessScreen screen;
+    load(screen, "answer \"\" Retry\n");
+    EXPECT_EQ(screen.messageBox("Link lost", "", Buttons::RetryCancel, Icon::Warning),
+              Answer::Retry);
 }
 
 TEST(ScriptAnswers, DefaultsForEveryKindOfBox) {
