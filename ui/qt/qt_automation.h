@@ -28,9 +28,14 @@ class QtAutomation {
     // on a screen nobody watches, to the box's escape answer).
     virtual std::optional<Answer> answer(const MessageBoxRequest& box) = 0;
 
-    // Called at the end of every pumpMessages() with the dialogs on screen, oldest first. It
+    // Called at the end of every pumpMessages() with the dialogs on screen, in the order they
+    // were created. It
     // may act on them through QtDialog's technician actions; it must not pump.
     virtual void act(const std::vector<QtDialog*>& shown) = 0;
+
+    // A dialog came into being, or is about to go (its widgets still hold its last state).
+    virtual void dialogCreated(QtDialog* dialog) { (void)dialog; }
+    virtual void dialogDestroyed(QtDialog* dialog) { (void)dialog; }
 
     // Whether the automation holds a key down (0x11: Control), beside the real keyboard.
     virtual bool keyDown(int virtualKey) const {

@@ -186,6 +186,7 @@ void QtDialog::show(bool visible) {
         window_->hide();
         return;
     }
+    showOrder_ = screen_.nextShowOrder();
     window_->show();
     if (screen_.onDisplay()) {
         window_->raise();

@@ -65,6 +65,8 @@ class QtDialog final : public Dialog {
     // The window and the widget of a control (null for an unknown id).
     QWidget* window() const { return window_.get(); }
     QWidget* control(int id) const;
+    // Larger: shown more recently (0: never shown).
+    long showOrder() const { return showOrder_; }
 
     // What a technician does with the pen, done through the widgets so that the handlers
     // run as they do for a person. Each returns false, doing nothing, when the control is
@@ -100,6 +102,7 @@ class QtDialog final : public Dialog {
     // Set while the module itself changes a control, so edits it makes are not reported as
     // the technician's.
     bool moduleChange_ = false;
+    long showOrder_ = 0;
 };
 
 }  // namespace corvan::ui::qt

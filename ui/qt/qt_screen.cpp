@@ -128,11 +128,19 @@ QString QtScreen::bitmapFile(const std::string& devicePath) const {
     return QString::fromStdString(devicePath);
 }
 
+void QtScreen::setAutomation(QtAutomation* automation) {
+    automation_ = automation;
+    if (automation_)
+        for (QtDialog* d : dialogs_) automation_->dialogCreated(d);
+}
+
 void QtScreen::attach(QtDialog* dialog) {
     dialogs_.push_back(dialog);
+    if (automation_) automation_->dialogCreated(dialog);
 }
 
 void QtScreen::detach(QtDialog* dialog) {
+    if (automation_) automation_->dialogDestroyed(dialog);
     std::erase(dialogs_, dialog);
 }
 

@@ -64,10 +64,11 @@ class QtScreen final : public Screen {
     bool onDisplay() const { return display_; }
     void setScreenshotDir(std::filesystem::path dir) { shots_.setDirectory(std::move(dir)); }
     ScreenshotWriter& screenshots() { return shots_; }
-    void setAutomation(QtAutomation* automation) { automation_ = automation; }
+    // The new automation hears of the dialogs that already exist; the old one hears nothing more.
+    void setAutomation(QtAutomation* automation);
     QtAutomation* automation() const { return automation_; }
 
-    // The dialogs on screen, oldest first.
+    // The dialogs on screen, in the order they were created.
     std::vector<QtDialog*> shownDialogs() const;
 
     // For the dialogs: their font, where the device's screen sits on the desktop, and the
@@ -77,6 +78,7 @@ class QtScreen final : public Screen {
     QString bitmapFile(const std::string& devicePath) const;
     void attach(QtDialog* dialog);
     void detach(QtDialog* dialog);
+    long nextShowOrder() { return ++shows_; }
 
   private:
     Answer askPerson(QMessageBox& box, const MessageBoxRequest& request, bool picture);
@@ -90,6 +92,7 @@ class QtScreen final : public Screen {
     QtAutomation* automation_ = nullptr;
     std::vector<QtDialog*> dialogs_;
     bool pumping_ = false;
+    long shows_ = 0;
 };
 
 }  // namespace corvan::ui::qt
