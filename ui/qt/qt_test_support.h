@@ -1,6 +1,8 @@
 #pragma once
 // Helpers shared by the Qt backend's tests: a scratch folder in the build tree and small
 // BMP files made on the fly.
+#include <gtest/gtest.h>
+
 #include <QColor>
 #include <QImage>
 #include <QString>
@@ -11,11 +13,17 @@
 
 namespace corvan::ui::qt::testing {
 
-// A fresh, empty folder under the build tree, named after the test.
+// A fresh, empty folder under the build tree for the running test: CTest runs tests in
+// parallel processes, so no two tests share one.
 inline std::filesystem::path outputDir(const std::string& name) {
-    const std::filesystem::path dir = std::filesystem::path(CORVAN_QT_TEST_OUTPUT) / name;
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string unique = test ? std::string(test->test_suite_name()) + "." + test->name() : "";
+    for (char& c : unique)
+        if (c == '/') c = '_';
+    const std::filesystem::path dir = std::filesystem::path(CORVAN_QT_TEST_OUTPUT) / name / unique;
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
+    std::filesystem::create_directories(dir, ec);
     return dir;
 }
 
