@@ -1,0 +1,71 @@
+// varbox-sim: serves a simulated Varbox on a pseudo-terminal. Prints the terminal's path on
+// the first line of its output; point PORT= (or a test's port) at it.
+#include <CLI/CLI.hpp>
+#include <csignal>
+#include <cstdio>
+
+#include "platform/clock.h"
+#include "sim/pty_server.h"
+#include "sim/scenario_loader.h"
+
+namespace {
+
+volatile std::sig_atomic_t gStop = 0;
+
+void onSignal(int) {
+    gStop = 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"Serves a simulated Varbox box and its ECUs on a pseudo-terminal"};
+    std::string scenarioPath;
+    corvan::sim::ServeOptions options;
+    bool pacing = false;
+    app.add_option("scenario", scenarioPath, "Scenario file (JSON); without it an idle box");
+    app.add_option("--idle-exit", options.idleExitSeconds,
+                   "End after this many seconds without a byte from the host");
+    app.add_option("--hangup-after", options.hangupAfterFrames,
+                   "Hang up the line once this many frames were answered");
+    app.add_flag("--pacing", pacing, "Pace bytes at the scenario's baud rate");
+    app.add_flag("--trace", options.trace, "Print frames and replies on standard error");
+    CLI11_PARSE(app, argc, argv);
+
+    corvan::sim::Scenario scenario;
+    if (!scenarioPath.empty()) {
+        corvan::sim::LoadResult loaded = corvan::sim::loadScenarioFile(scenarioPath);
+        if (!loaded.ok()) {
+            std::fprintf(stderr, "varbox-sim: %s\n", loaded.error.c_str());
+            return 2;
+        }
+        scenario = std::move(*loaded.scenario);
+    }
+    if (pacing) scenario.timing.pacing = true;
+    corvan::sim::Varbox box(std::move(scenario));
+
+    // Signals wait blocked and are let through only inside the serving loop's wait.
+    sigset_t block;
+    sigemptyset(&block);
+    sigaddset(&block, SIGTERM);
+    sigaddset(&block, SIGINT);
+    sigprocmask(SIG_BLOCK, &block, nullptr);
+    struct sigaction sa {};
+    sa.sa_handler = onSignal;
+    sigaction(SIGTERM, &sa, nullptr);
+    sigaction(SIGINT, &sa, nullptr);
+
+    std::string error;
+    auto pty = corvan::sim::PtyEndpoint::open(&error);
+    if (!pty) {
+        std::fprintf(stderr, "varbox-sim: %s\n", error.c_str());
+        return 1;
+    }
+    std::printf("%s\n", pty->path().c_str());
+    std::fflush(stdout);
+
+    corvan::RealClock clock;
+    const auto end = corvan::sim::servePty(box, clock, pty->master(), options, gStop);
+    pty->hangUp();
+    return end == corvan::sim::ServeEnd::Failed ? 1 : 0;
+}
