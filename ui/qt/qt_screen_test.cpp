@@ -179,6 +179,57 @@ TEST(QtScreenshots, DialogPictureIsTheDeviceScreenWithItsCaption) {
     }
 }
 
+TEST(QtScreenshots, EveryControlKindAndBoxKindIsDrawn) {
+    const auto dir = testing::outputDir("kinds");
+    const auto bitmap = testing::writeBitmap(dir / "box.bmp", 24, 16, QColor(255, 200, 0));
+    QtScreen screen(testing::Options(1).shots(dir));
+    DialogTemplate t;
+    t.name = "KINDS";
+    auto add = [&](int id, ControlKind kind, Rect r, std::string text = {}) {
+        ControlSpec c;
+        c.id = id;
+        c.kind = kind;
+        c.rect = r;
+        c.text = std::move(text);
+        t.controls.push_back(c);
+        return &t.controls.back();
+    };
+    add(1, ControlKind::Label, {5, 5, 150, 14}, "Alimentación");
+    add(2, ControlKind::Edit, {160, 3, 60, 20})->digitsOnly = true;
+    add(3, ControlKind::CheckBox, {5, 25, 90, 16}, "Report");
+    add(4, ControlKind::Radio, {100, 25, 60, 16}, "K-line");
+    add(5, ControlKind::Radio, {165, 25, 60, 16}, "CAN");
+    add(6, ControlKind::ComboBox, {5, 45, 150, 100});
+    add(7, ControlKind::Progress, {5, 72, 220, 14});
+    add(8, ControlKind::Picture, {235, 5, 80, 60});
+    ControlSpec* list = add(9, ControlKind::ListView, {5, 92, 310, 110});
+    list->font = {"Tahoma", 13, 400, false};
+    list->headerFont = {"Tahoma", 13, 800, true};
+    add(10, ControlKind::Button, {5, 208, 95, 26}, "Exit");
+    ControlSpec* pictured = add(11, ControlKind::Button, {105, 208, 40, 26});
+    pictured->bitmap = bitmap.string();
+    auto d = screen.createDialog(t);
+    d->setTitle("ECU IDENTIFICATION: ENGINE");
+    d->setText(2, "1234");
+    d->setChecked(3, true);
+    d->setChecked(5, true);
+    d->setItems(6, {"SPANISH", "ENGLISH"});
+    d->setCurrentItem(6, 1);
+    d->setProgress(7, 40);
+    d->setPicture(8, bitmap.string());
+    d->setColumns(9, {{"DESCRIPTION", 140}, {"KEY", 0}, {"INFORMATION", 165}});
+    d->addRow(9, {"Part number", "I000", "0281010123"});
+    d->addRow(9, {"Coding", "I001", "???"});
+    d->setRowGrey(9, 1, true);
+    d->show(true);
+    screen.messageBox("No response from VarBox\nRETRY?", "", Buttons::YesNo, Icon::Question);
+    screen.messageBox("ERROR DE CONEXION", "funcmenu", Buttons::RetryCancel, Icon::Warning);
+    const QImage picture(QString::fromStdString((dir / "0001-kinds-shown.png").string()));
+    EXPECT_EQ(picture.size(), QSize(320, 240 + kCaptionPixels));
+    EXPECT_TRUE(std::filesystem::exists(dir / "0002-no-response-from-varbox-retry-message.png"));
+    EXPECT_TRUE(std::filesystem::exists(dir / "0003-funcmenu-message.png"));
+}
+
 TEST(QtScreenshots, FullScreenDialogHasNoCaption) {
     const auto dir = testing::outputDir("fullscreen");
     QtScreen screen(testing::Options(1).shots(dir));
