@@ -49,13 +49,16 @@ Answer QtScreen::messageBox(const std::string& text, const std::string& title, B
                             Icon icon) {
     const MessageBoxRequest request{text, title, buttons, icon};
     auto box = buildMessageBox(request, systemFont());
-    box->move(origin_);
     const std::string subject = title.empty() ? text : title;
     const bool unwatched = automation_ || !attended_;
     if (unwatched) {
         // The box comes up before anything answers it: the picture shows it, and the
         // automation sees it on screen as a person would.
         box->show();
+        // In the middle of the device's screen, as a box without parent stands on the device.
+        const QSize device(320 * scale_, 240 * scale_);
+        box->move(origin_ + QPoint((device.width() - box->width()) / 2,
+                                   (device.height() - box->height()) / 2));
         shots_.save(box.get(), subject, "message", box->windowTitle(), true, scale_);
     }
     std::optional<Answer> answer = automation_ ? automation_->answer(request) : std::nullopt;
