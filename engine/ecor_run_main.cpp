@@ -1,0 +1,89 @@
+// ecor-run: runs one plug-in headlessly, as the engine would call it, and prints its result
+// text. The tool for tests, scripting and support:
+//
+//     ecor-run IDENTIFY.DLL --text record.txt --start-at "<MNU" --mode REPORT
+//
+// PLUGIN is a file name as the data write it (found in the installation's DLL folder) or
+// the path of a library. Exit status: 0 the plug-in ran; 1 bad options; 2 the plug-in or
+// the parameter text cannot be had; 3 the line or a file of the run cannot be opened.
+#include <CLI/CLI.hpp>
+#include <cstdio>
+#include <iostream>
+#include <iterator>
+
+#include "engine/engine_host.h"
+#include "engine/host_options.h"
+#include "engine/install_config.h"
+#include "engine/plugin_call.h"
+#include "platform/file_io.h"
+#include "platform/text_codec.h"
+#include "runtime/param_text.h"
+
+namespace {
+
+using namespace corvan::engine;
+
+int failWith(int status, const std::string& message) {
+    std::fprintf(stderr, "ecor-run: %s\n", message.c_str());
+    return status;
+}
+
+// The parameter text: a Windows-1252 file, "-" for standard input, nothing for none.
+std::optional<std::string> readText(const std::string& source) {
+    if (source.empty()) return std::string();
+    std::optional<std::string> bytes;
+    if (source == "-")
+        bytes = std::string(std::istreambuf_iterator<char>(std::cin), {});
+    else
+        bytes = corvan::readWholeFile(source);
+    if (!bytes) return std::nullopt;
+    return corvan::cp1252ToUtf8(*bytes);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"Runs one plug-in headlessly and prints its result text"};
+    HostOptions options;
+    std::string plugin, textFile, startAt, mode = "EXE", name;
+    int start = 0, language = 1;
+    app.add_option("PLUGIN", plugin, "Plug-in file name (IDENTIFY.DLL) or library path")
+        ->required();
+    addHostOptions(app, options);
+    app.add_option("--text", textFile, "Parameter text file (Windows-1252); - for standard input");
+    auto* startOption = app.add_option("--start", start, "Start position in the text");
+    app.add_option("--start-at", startAt, "Start at the first occurrence of this text")
+        ->excludes(startOption);
+    app.add_option("--mode", mode, "Mode word (EXE, DEMO, REPORT, ...)");
+    app.add_option("--lang", language,
+                   "Language index (0 Spanish, 1 English, 2 German, 5 Portuguese)");
+    app.add_option("--name", name, "Function name (dialog titles, reports)");
+    CLI11_PARSE(app, argc, argv);
+
+    std::string error;
+    const corvan::DeviceRoot root(options.root);
+    auto config = readInstallConfig(root, &error);
+    if (!config) {
+        // Without iCor.cfg the plug-ins find no installation either; they say so themselves.
+        std::fprintf(stderr, "ecor-run: warning: %s\n", error.c_str());
+        config = InstallConfig{"STORAGE CARD\\CORVANDATA", "", "", 0};
+    }
+    const auto text = readText(textFile);
+    if (!text) return failWith(2, "cannot read the parameter text " + textFile);
+    if (!startAt.empty()) {
+        start = corvan::findFrom(*text, startAt);
+        if (start < 0) return failWith(1, "\"" + startAt + "\" does not occur in the text");
+    }
+    auto setup = hostSetup(options, *config, &error);
+    if (!setup) return failWith(3, error);
+    auto host = EngineHost::create(std::move(*setup), &error);
+    if (!host) return failWith(3, error);
+
+    const PluginOutcome outcome =
+        callPluginNamed(*host, plugin, corvan::PluginCall{*text, start, mode, name}, language);
+    const std::string report = host->finish();
+    if (!report.empty()) std::fprintf(stderr, "ecor-run: technician script:\n%s\n", report.c_str());
+    if (!outcome.ran) return failWith(2, outcome.error);
+    std::printf("%s\n", outcome.result.c_str());
+    return 0;
+}

@@ -1,0 +1,86 @@
+#pragma once
+// What a program that owns the Varbox link lends to the plug-ins it calls: the device root
+// (with the engine's program path, so ReadDataPath finds the installation), the clock, the
+// screen, the library loader, the wire trace and the port. eCor, ecor-run and the tests
+// build one and call plug-ins through it.
+//
+//     HostSetup setup{.root = dir, .installPath = cfg.installPath, .port = choice};
+//     auto host = EngineHost::create(std::move(setup), &error);
+//     callPlugin(*host, pluginFile, call, language);
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "engine/link_port.h"
+#include "engine/wire_trace.h"
+#include "platform/clock.h"
+#include "platform/device_root.h"
+#include "platform/library_loader.h"
+#include "runtime/host_services.h"
+#include "runtime/varbox_link.h"
+#include "ui/headless_screen.h"
+#include "ui/screen.h"
+
+namespace corvan::engine {
+
+// Which line the run uses.
+struct PortChoice {
+    std::string device;                  // a serial device file, or empty
+    std::filesystem::path scenarioFile;  // the simulated box's scenario (when no device)
+};
+
+struct HostSetup {
+    std::filesystem::path root;  // the device root (host folder)
+    std::string installPath;     // PATH= of iCor.cfg
+    PortChoice port;
+    // A screen made by the caller (the Qt front end); null: the headless screen.
+    std::unique_ptr<ui::Screen> screen;
+    std::filesystem::path technicianScript;  // headless only; empty: none
+    std::filesystem::path traceFile;         // empty: no wire trace
+    std::filesystem::path screensFile;       // headless only; empty: no screen dump
+    // The simulator on a headless screen runs on the virtual clock unless this is set; a
+    // real port or a screen a person watches always runs in real time.
+    bool realTime = false;
+};
+
+class EngineHost {
+  public:
+    // nullptr with `error` set when a file cannot be read or written, the technician script
+    // does not parse, or the port cannot be opened.
+    static std::unique_ptr<EngineHost> create(HostSetup setup, std::string* error);
+    ~EngineHost();
+
+    VarboxLink& link() { return link_; }
+    HostServices& services() { return services_; }
+    Clock& clock() { return *clock_; }
+    ui::Screen& screen() { return *screen_; }
+    ui::HeadlessScreen* headless() { return headless_; }
+    const DeviceRoot& root() const { return root_; }
+    const LibraryLoader& loader() const { return loader_; }
+    const std::string& installPath() const { return installPath_; }
+    LinkPort& port() { return *port_; }
+    const WireTrace* trace() const { return trace_.get(); }
+
+    // Ends the run's files; returns what went differently from the technician script
+    // (empty when it ran as written or there was none).
+    std::string finish();
+
+  private:
+    EngineHost() = default;
+
+    DeviceRoot root_;
+    std::string installPath_;
+    std::unique_ptr<Clock> clock_;
+    std::ofstream traceOut_, screensOut_;  // outlive the screen and the trace writing them
+    std::unique_ptr<ui::Screen> screen_;
+    ui::HeadlessScreen* headless_ = nullptr;
+    DlopenLoader loader_;
+    std::unique_ptr<WireTrace> trace_;
+    std::unique_ptr<LinkPort> port_;
+    HostServices services_;
+    VarboxLink link_;
+    bool scripted_ = false;
+};
+
+}  // namespace corvan::engine
