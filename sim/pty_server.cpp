@@ -17,6 +17,7 @@ namespace corvan::sim {
 namespace {
 
 constexpr int64_t kMaxWaitUs = 50000;  // keep-alive and idle checks need a regular look
+constexpr int64_t kHangUpGraceUs = 200000;
 
 std::string systemError(const char* what) {
     return std::string(what) + ": " + std::strerror(errno);
@@ -74,6 +75,13 @@ void PtyEndpoint::hangUp() {
 
 ServeEnd servePty(Varbox& box, Clock& clock, int masterFd, const ServeOptions& options,
                   const volatile std::sig_atomic_t& stop) {
+    if (options.hangupAfterFrames >= 0) {
+        // A frame after the last answered one is not answered: the line goes dead.
+        Fault f;
+        f.kind = FaultKind::HangUp;
+        f.skip = int(std::min<int64_t>(options.hangupAfterFrames, 1 << 30));
+        box.inject(f);
+    }
     sigset_t waitMask;
     ::sigprocmask(SIG_BLOCK, nullptr, &waitMask);
     ::sigdelset(&waitMask, SIGTERM);
@@ -82,6 +90,7 @@ ServeEnd servePty(Varbox& box, Clock& clock, int masterFd, const ServeOptions& o
     ByteQueue queue;
     std::vector<uint8_t> out;  // due bytes the terminal has not taken yet
     int64_t lastInput = clock.nowUs();
+    int64_t lastOutput = lastInput;
     uint64_t tracedFrames = 0;
     uint8_t buf[4096];
 
@@ -95,14 +104,17 @@ ServeEnd servePty(Varbox& box, Clock& clock, int masterFd, const ServeOptions& o
             if (w > 0) {
                 if (options.trace) traceBytes("<", std::span(out.data(), size_t(w)));
                 out.erase(out.begin(), out.begin() + w);
+                lastOutput = now;
             } else if (w < 0 && errno != EAGAIN && errno != EINTR) {
                 return ServeEnd::Failed;
             }
         }
         if (box.hungUp()) return ServeEnd::HungUp;
+        // Hang up once the last answered frame's reply had time to be read: closing the
+        // terminal at once would throw away bytes the host has not read yet.
         if (options.hangupAfterFrames >= 0 &&
             box.framesReceived() >= uint64_t(options.hangupAfterFrames) && queue.empty() &&
-            out.empty())
+            out.empty() && now - lastOutput >= kHangUpGraceUs)
             return ServeEnd::HungUp;
         if (options.idleExitSeconds > 0 &&
             now - lastInput >= int64_t(options.idleExitSeconds * 1e6))

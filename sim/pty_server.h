@@ -34,9 +34,11 @@ class PtyEndpoint {
 };
 
 struct ServeOptions {
-    double idleExitSeconds = 0;      // > 0: end after this long without a byte from the host
-    int64_t hangupAfterFrames = -1;  // >= 0: hang up once this many frames were answered
-    bool trace = false;              // frames and replies on stderr
+    double idleExitSeconds = 0;  // > 0: end after this long without a byte from the host
+    // >= 0: hang up once this many frames were answered (a little after the last reply,
+    // or at once when another frame comes).
+    int64_t hangupAfterFrames = -1;
+    bool trace = false;  // frames and replies on stderr
 };
 
 enum class ServeEnd { Stopped, Idle, HungUp, Failed };
