@@ -8,9 +8,10 @@ namespace corvan::ui {
 
 namespace {
 
+// A picture takes a tap like a button (the shell's connector picture opens a larger one).
 bool pressable(ControlKind kind) {
     return kind == ControlKind::Button || kind == ControlKind::CheckBox ||
-           kind == ControlKind::Radio;
+           kind == ControlKind::Radio || kind == ControlKind::Picture;
 }
 
 bool contains(std::string_view text, std::string_view part) {
