@@ -12,7 +12,7 @@
 namespace corvan::boxstart {
 namespace {
 
-using testing::BoxSpec;
+using testing::BoxSetup;
 using testing::Bytes;
 using testing::Rig;
 using testing::Stage;
@@ -50,14 +50,14 @@ bool containsInOrder(const std::vector<Stage>& seen, const std::vector<Stage>& w
     return true;
 }
 
-BoxSpec emptyBox() {
-    BoxSpec s;
+BoxSetup emptyBox() {
+    BoxSetup s;
     s.program = "none";
     return s;
 }
 
 TEST(BoxAlreadyRunsTheDriver, IsStartedWithoutDownload) {
-    BoxSpec loaded;
+    BoxSetup loaded;
     loaded.program = "loaded";
     Rig rig(loaded);
     EXPECT_EQ(rig.run(kText), kAnswer);
@@ -75,7 +75,7 @@ TEST(BoxAlreadyRunsTheDriver, RunningDriverIsResetFirst) {
 }
 
 TEST(BoxAlreadyRunsTheDriver, NameWithoutBlankSkipsTheDownload) {
-    BoxSpec s;
+    BoxSetup s;
     s.driverName = "CANBUS";
     s.extra = R"("nameBlank": false)";
     Rig rig(s);
@@ -84,7 +84,7 @@ TEST(BoxAlreadyRunsTheDriver, NameWithoutBlankSkipsTheDownload) {
 }
 
 TEST(BoxAlreadyRunsTheDriver, OtherDriverIsReplaced) {
-    BoxSpec s;
+    BoxSetup s;
     s.driverName = "CANBUS";
     Rig rig(s);
     rig.writeDriver("KWP2000.DRV", testing::driverImage("KWP2000", 600));
@@ -177,7 +177,7 @@ TEST(Download, ModeWithAtShowsWhatIsBeforeIt) {
 }
 
 TEST(Download, RefusedBlockIsSentAgain) {
-    BoxSpec s = emptyBox();
+    BoxSetup s = emptyBox();
     s.extra = R"("download": {"refuseBlock": 0, "refuseTimes": 1})";
     Rig rig(s);
     rig.writeDriver("KWP2000.DRV", testing::driverImage("KWP2000", 300));
@@ -192,7 +192,7 @@ TEST(Download, RefusedBlockIsSentAgain) {
 }
 
 TEST(Download, ThirdRefusalEndsTheAttempt) {
-    BoxSpec s = emptyBox();
+    BoxSetup s = emptyBox();
     s.extra = R"("download": {"refuseBlock": 0, "refuseTimes": 3})";
     Rig rig(s);
     rig.writeDriver("KWP2000.DRV", testing::driverImage("KWP2000", 300));
@@ -205,7 +205,7 @@ TEST(Download, ThirdRefusalEndsTheAttempt) {
 }
 
 TEST(Download, FifthAttemptStillSucceeds) {
-    BoxSpec s = emptyBox();
+    BoxSetup s = emptyBox();
     s.extra = R"("download": {"failDownloads": 4})";
     Rig rig(s);
     rig.writeDriver("KWP2000.DRV", testing::driverImage("KWP2000", 300));
@@ -215,7 +215,7 @@ TEST(Download, FifthAttemptStillSucceeds) {
 }
 
 TEST(Download, FiveFailedAttemptsGiveError0) {
-    BoxSpec s = emptyBox();
+    BoxSetup s = emptyBox();
     s.extra = R"("download": {"failDownloads": 5})";
     Rig rig(s);
     rig.writeDriver("KWP2000.DRV", testing::driverImage("KWP2000", 300));
@@ -226,7 +226,7 @@ TEST(Download, FiveFailedAttemptsGiveError0) {
 }
 
 TEST(Download, FiveFailedSilentAttemptsShowNothing) {
-    BoxSpec s = emptyBox();
+    BoxSetup s = emptyBox();
     s.extra = R"("download": {"failDownloads": 5})";
     Rig rig(s);
     rig.writeDriver("KWP2000.DRV", testing::driverImage("KWP2000", 300));
@@ -236,7 +236,7 @@ TEST(Download, FiveFailedSilentAttemptsShowNothing) {
 }
 
 TEST(Download, SilentMemorySetupCountsAsFailedDownload) {
-    BoxSpec s = emptyBox();
+    BoxSetup s = emptyBox();
     // The set-up before the state check passes; the one before the blocks is not heard.
     s.faults = R"({"kind": "silence", "command": "15", "skip": 1, "count": 3})";
     Rig rig(s);
@@ -297,7 +297,7 @@ TEST(StartMessage, MsgIniIsShownFirst) {
 }
 
 TEST(SilentBox, PromptDeclinedGivesError2) {
-    BoxSpec s;
+    BoxSetup s;
     s.faults = R"({"kind": "silence", "count": -1})";
     Rig rig(s);
     EXPECT_EQ(rig.run(kText), "ERROR 2");
@@ -306,7 +306,7 @@ TEST(SilentBox, PromptDeclinedGivesError2) {
 }
 
 TEST(SilentBox, RetryAnsweredYesSendsAnotherCycle) {
-    BoxSpec s;
+    BoxSetup s;
     s.faults = R"({"kind": "silence", "count": -1})";
     Rig rig(s);
     ASSERT_EQ(rig.screen.loadScript("answer \"RETRY?\" Yes\n"), "");
@@ -316,7 +316,7 @@ TEST(SilentBox, RetryAnsweredYesSendsAnotherCycle) {
 }
 
 TEST(SilentBox, SilentModeAsksNothing) {
-    BoxSpec s;
+    BoxSetup s;
     s.faults = R"({"kind": "silence", "count": -1})";
     Rig rig(s);
     EXPECT_EQ(rig.run(kText, ""), "ERROR 2");
@@ -325,7 +325,7 @@ TEST(SilentBox, SilentModeAsksNothing) {
 }
 
 TEST(SilentBox, FirstStatusPacing) {
-    BoxSpec s;
+    BoxSetup s;
     s.faults = R"({"kind": "silence", "count": -1})";
     Rig rig(s);
     const ModuleContext ctx = rig.context("");

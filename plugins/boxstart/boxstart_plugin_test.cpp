@@ -10,7 +10,7 @@
 namespace corvan::boxstart {
 namespace {
 
-using testing::BoxSpec;
+using testing::BoxSetup;
 using testing::Rig;
 
 constexpr const char* kLoadError = "Load Error, DLL %s";
@@ -30,7 +30,7 @@ class BoxStartPlugin : public ::testing::Test {
 };
 
 TEST_F(BoxStartPlugin, DownloadsAndConnectsThroughItsEntry) {
-    BoxSpec s;
+    BoxSetup s;
     s.program = "none";
     Rig rig(s);
     install(rig);
@@ -43,7 +43,7 @@ TEST_F(BoxStartPlugin, DownloadsAndConnectsThroughItsEntry) {
 }
 
 TEST_F(BoxStartPlugin, ReportsAMissingDriverThroughItsEntry) {
-    BoxSpec s;
+    BoxSetup s;
     s.program = "none";
     Rig rig(s);
     install(rig);
@@ -54,7 +54,7 @@ TEST_F(BoxStartPlugin, ReportsAMissingDriverThroughItsEntry) {
 }
 
 TEST_F(BoxStartPlugin, WithoutConfigurationFileTheDriverPathStartsAtTheRoot) {
-    BoxSpec s;
+    BoxSetup s;
     s.program = "none";
     Rig rig(s);
     install(rig);

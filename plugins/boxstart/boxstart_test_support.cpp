@@ -65,20 +65,20 @@ std::string section(const Keys& keys) {
     return text;
 }
 
-std::string scenarioJson(const BoxSpec& spec) {
-    std::string box = R"("program": ")" + spec.program + R"(", "driverName": ")" + spec.driverName +
-                      R"(", "adapter": ")" + spec.adapter + "\"";
-    if (!spec.extra.empty()) box += ", " + spec.extra;
+std::string scenarioJson(const BoxSetup& setup) {
+    std::string box = R"("program": ")" + setup.program + R"(", "driverName": ")" +
+                      setup.driverName + R"(", "adapter": ")" + setup.adapter + "\"";
+    if (!setup.extra.empty()) box += ", " + setup.extra;
     return R"({"box": {)" + box + R"(},
       "ecus": [
         {"name": "engine", "select": {"line": "kline", "id": "10"}, "model": "table",
          "config": {"connect": {)" +
-           spec.ecuConnect + R"(}}},
+           setup.ecuConnect + R"(}}},
         {"name": "abs", "select": {"line": "can", "channel": 1, "respCode": "28"},
          "model": "table", "config": {"connect": {"reply": "50 81"}}}
       ],
       "faults": [)" +
-           spec.faults + "]}";
+           setup.faults + "]}";
 }
 
 Bytes driverImage(std::string_view name, size_t size) {

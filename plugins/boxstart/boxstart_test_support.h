@@ -41,7 +41,7 @@ std::string section(const Keys& keys);
 // The simulated box of a test; the defaults are a box running "KWP2000" with an OBD II
 // cable, a K-line unit at address 10 that answers the connection with C1 EF 8F and a CAN
 // unit on channel 1 (RESPCODE 28).
-struct BoxSpec {
+struct BoxSetup {
     std::string program = "running";  // "running", "loaded" or "none"
     std::string driverName = "KWP2000";
     std::string adapter = "OBDII";
@@ -49,7 +49,7 @@ struct BoxSpec {
     std::string ecuConnect = R"("reply": "C1 EF 8F")";  // the K-line unit's "connect" members
     std::string faults;                                 // members of the "faults" array
 };
-std::string scenarioJson(const BoxSpec& spec = {});
+std::string scenarioJson(const BoxSetup& setup = {});
 
 // A driver image of `size` bytes that announces `name` to the box.
 Bytes driverImage(std::string_view name, size_t size);
@@ -62,7 +62,7 @@ struct Stage {
 
 class Rig {
   public:
-    explicit Rig(const BoxSpec& spec = {}) : Rig(std::string_view(scenarioJson(spec))) {}
+    explicit Rig(const BoxSetup& setup = {}) : Rig(std::string_view(scenarioJson(setup))) {}
     explicit Rig(std::string_view scenarioText);
 
     void writeDriver(std::string_view fileName, const Bytes& image);

@@ -12,7 +12,7 @@
 namespace corvan::boxstart {
 namespace {
 
-using testing::BoxSpec;
+using testing::BoxSetup;
 using testing::Bytes;
 using testing::Keys;
 using testing::Rig;
@@ -28,8 +28,8 @@ Bytes configFrame(const Rig& rig) {
     return frames.empty() ? Bytes() : frames.back();
 }
 
-BoxSpec withAdapter(const std::string& adapter) {
-    BoxSpec s;
+BoxSetup withAdapter(const std::string& adapter) {
+    BoxSetup s;
     s.adapter = adapter;
     return s;
 }
@@ -121,7 +121,7 @@ TEST(Connection, ChannelWithoutValueGives208) {
 }
 
 TEST(Connection, AcceptedConfigurationWithoutAnswerGivesEmptyText) {
-    BoxSpec s;
+    BoxSetup s;
     s.ecuConnect = "";  // the unit connects without anything to report: reply 0xA0
     Rig rig(s);
     EXPECT_EQ(connect(rig, testing::kLineKeys()), "");
@@ -130,7 +130,7 @@ TEST(Connection, AcceptedConfigurationWithoutAnswerGivesEmptyText) {
 }
 
 TEST(Connection, UnitNotAnsweringEndsWithResetAndMessage) {
-    BoxSpec s;
+    BoxSetup s;
     s.ecuConnect = R"("refuse": true)";
     Rig rig(s);
     const int64_t before = rig.clock.nowUs();
@@ -146,7 +146,7 @@ TEST(Connection, UnitNotAnsweringEndsWithResetAndMessage) {
 }
 
 TEST(Connection, UnitNotAnsweringInSilentModeShowsNothing) {
-    BoxSpec s;
+    BoxSetup s;
     s.ecuConnect = R"("refuse": true)";
     Rig rig(s);
     EXPECT_EQ(connect(rig, testing::kLineKeys(), ""), "ERROR");
@@ -174,7 +174,7 @@ TEST(Connection, WrongCableInSpanish) {
 }
 
 TEST(Connection, SilentBoxGivesErrorAfterOnePrompt) {
-    BoxSpec s;
+    BoxSetup s;
     s.faults = R"({"kind": "silence", "count": -1})";
     Rig rig(s);
     EXPECT_EQ(connect(rig, testing::kLineKeys()), "ERROR");
@@ -183,7 +183,7 @@ TEST(Connection, SilentBoxGivesErrorAfterOnePrompt) {
 }
 
 TEST(Connection, SecondAttemptMayConnect) {
-    BoxSpec s;
+    BoxSetup s;
     // The box loses the unit right after the first configuration.
     s.faults = R"({"kind": "disconnect", "command": "80", "count": 1})";
     Rig rig(s);
@@ -194,7 +194,7 @@ TEST(Connection, SecondAttemptMayConnect) {
 }
 
 TEST(BoxStartEntry, EcuFailureBecomesError1) {
-    BoxSpec s;
+    BoxSetup s;
     s.ecuConnect = R"("refuse": true)";
     Rig rig(s);
     EXPECT_EQ(rig.run(testing::section(testing::kLineKeys())), "ERROR 1");
