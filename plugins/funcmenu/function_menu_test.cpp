@@ -57,22 +57,6 @@ TEST_F(FunctionMenuTest, IdentificationFromTheMenuThenLeave) {
     EXPECT_EQ(callFiles(), std::vector<std::string>{"config.so"});
 }
 
-TEST_F(FunctionMenuTest, MenuDialogFontsAndLayout) {
-    const ui::DialogTemplate t = menuTemplate();
-    const ui::ControlSpec* list = nullptr;
-    for (const ui::ControlSpec& c : t.controls)
-        if (c.id == kMenuListId) list = &c;
-    ASSERT_NE(list, nullptr);
-    EXPECT_TRUE(list->fullRowSelect);
-    EXPECT_EQ(list->font.family, "Tahoma");
-    EXPECT_EQ(list->font.pixelHeight, 16);
-    EXPECT_EQ(list->font.weight, 800);
-    EXPECT_FALSE(list->font.italic);
-    EXPECT_EQ(list->headerFont.pixelHeight, 13);
-    EXPECT_TRUE(list->headerFont.italic);
-    EXPECT_EQ(t.exitControl, kExitButtonId);
-}
-
 TEST_F(FunctionMenuTest, TrailingAtReachesOnlyTheConfigurationPlugin) {
     boot();
     script("tap \"Work\"\npress \"SELECT\"\npress \"Exit\"\n");
