@@ -1,7 +1,7 @@
 #pragma once
 // Scenario files (JSON; the format is described in docs/simulator.md). Loading never
 // throws: a bad file gives an error text naming the file and the place in it, as
-// "engine.json: /ecus/0/config/rules/2/request: bad hex digit at character 4 of \"1A 8G\"".
+// "engine.json: /ecus/0/config/rules/2/request: bad hex digit at character 5 of \"1A 8G\"".
 #include <optional>
 #include <string>
 #include <string_view>

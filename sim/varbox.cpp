@@ -7,7 +7,9 @@
 namespace corvan::sim {
 namespace {
 
+// The frame log keeps the last frames, at most this many and this many bytes in all.
 constexpr size_t kFrameLog = 4096;
+constexpr size_t kFrameLogBytes = 1 << 20;
 // A keep-alive far behind (the clock jumped) is not replayed message by message.
 constexpr int kMaxKeepAliveCatchUp = 1000;
 
@@ -65,7 +67,11 @@ void Varbox::poll(int64_t nowUs, ByteQueue&) {
 void Varbox::onFrame(std::span<const uint8_t> frame, int64_t atUs, ByteQueue& out) {
     ++framesReceived_;
     frames_.emplace_back(frame.begin(), frame.end());
-    if (frames_.size() > kFrameLog) frames_.pop_front();
+    frameLogBytes_ += frame.size();
+    while (frames_.size() > 1 && (frames_.size() > kFrameLog || frameLogBytes_ > kFrameLogBytes)) {
+        frameLogBytes_ -= frames_.front().size();
+        frames_.pop_front();
+    }
     if (atUs < busyUntilUs_) return;  // still restarting after a reset
 
     const uint8_t command = frame[2];

@@ -119,6 +119,7 @@ class Varbox final : public ByteDevice {
     bool hungUp_ = false;
     uint64_t framesReceived_ = 0;
     std::deque<std::vector<uint8_t>> frames_;
+    size_t frameLogBytes_ = 0;
     std::deque<RegisterWrite> regWrites_;
 };
 

@@ -291,5 +291,40 @@ TEST(VarboxTiming, PacingSpendsTheWireTimeOfEveryByte) {
     EXPECT_LT(rig.clock.nowUs() - t0, wire + 2000);
 }
 
+// Whatever the host sends, the box answers with good frames or not at all, and never
+// reads or writes out of bounds (the sanitizer build runs this too).
+TEST(VarboxRobustness, RandomFramesAndBytesNeverBreakTheBox) {
+    BoxRig rig(kVehicle);
+    uint32_t seed = 12345;
+    auto next = [&seed]() {
+        seed = seed * 1103515245u + 12345u;
+        return uint8_t(seed >> 16);
+    };
+    const uint8_t commands[] = {0x0F, 0x13, 0x15, 0x1A, 0x20, 0x80, 0x81, 0x82,
+                                0x83, 0x84, 0x85, 0x86, 0x88, 0x89, 0xF0, 0x06};
+    for (int i = 0; i < 3000; ++i) {
+        Bytes data(next() % 48);
+        if (next() % 8 == 0) data.resize(40);
+        for (uint8_t& b : data) b = next();
+        const uint8_t c = next() % 4 ? commands[next() % sizeof commands] : next();
+        Bytes f = frame::build(c, data, next() & 1);
+        if (next() % 10 == 0) f.resize(next() % f.size());  // cut short
+        if (next() % 10 == 0) f.back() ^= 0x40;             // bad check byte
+        size_t written = 0;
+        rig.port->write(f.data(), f.size(), written);
+        if (next() % 5 == 0) rig.clock.advanceUs(300000);
+        while (!rig.port->pending().empty()) {
+            uint8_t b = 0;
+            size_t got = 0;
+            rig.port->readByte(b, got);
+        }
+    }
+    EXPECT_GT(rig.box->framesReceived(), 1500u);  // cut frames merge with the next
+    // Still a working box afterwards.
+    rig.clock.advanceUs(1000000);
+    rig.exchange(rq::resetRequest());
+    EXPECT_EQ(rig.exchange(rq::programStateRequest()).size(), 5u);
+}
+
 }  // namespace
 }  // namespace corvan::sim
