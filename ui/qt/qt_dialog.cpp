@@ -61,6 +61,23 @@ void typeKeys(QWidget* target, const QString& text) {
     }
 }
 
+// A tap on a picture reaches the module as a button press (the shell's connector picture
+// opens a larger one).
+class TapFilter : public QObject {
+  public:
+    TapFilter(QObject* parent, std::function<void()> onTap)
+        : QObject(parent), onTap_(std::move(onTap)) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonRelease) onTap_();
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    std::function<void()> onTap_;
+};
+
 }  // namespace
 
 QtDialog::QtDialog(QtScreen& screen, const DialogTemplate& t) : screen_(screen), template_(t) {
@@ -143,6 +160,9 @@ void QtDialog::connectSignals(const Control& c) {
                 });
             break;
         }
+        case ControlKind::Picture:
+            w->installEventFilter(new TapFilter(w, [=] { report(&DialogHandlers::onButton, id); }));
+            break;
         default:
             break;
     }
@@ -401,6 +421,11 @@ bool QtDialog::pressButton(int id) {
     Control* c = find(id);
     if (!c) return false;
     const ControlKind kind = c->spec.kind;
+    if (kind == ControlKind::Picture) {
+        if (!reachable(id, kind)) return false;
+        if (!moduleChange_ && handlers_.onButton) handlers_.onButton(id);
+        return true;
+    }
     if (kind != ControlKind::Button && kind != ControlKind::CheckBox && kind != ControlKind::Radio)
         return false;
     if (!reachable(id, kind)) return false;
