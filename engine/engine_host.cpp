@@ -63,7 +63,8 @@ std::unique_ptr<EngineHost> EngineHost::create(HostSetup setup, std::string* err
         host->trace_ = std::make_unique<WireTrace>(*host->clock_, host->traceOut_);
     }
 
-    host->port_ = simulated ? LinkPort::openSimulator(setup.port.scenarioFile, *host->clock_, error)
+    host->port_ = simulated ? LinkPort::openSimulator(setup.port.scenarioFile, *host->clock_,
+                                                      setup.pacing, error)
                             : LinkPort::openDevice(setup.port.device, error);
     if (!host->port_) return nullptr;
 

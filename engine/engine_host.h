@@ -42,6 +42,8 @@ struct HostSetup {
     // The simulator on a headless screen runs on the virtual clock unless this is set; a
     // real port or a screen a person watches always runs in real time.
     bool realTime = false;
+    // The simulated box sends and receives at the line rate (timing runs).
+    bool pacing = false;
 };
 
 class EngineHost {

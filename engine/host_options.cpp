@@ -23,6 +23,7 @@ void addHostOptions(CLI::App& app, HostOptions& o) {
     app.add_option("--sim", o.sim, "Use the simulated box with this scenario file");
     app.add_option("--port", o.port, "Use this serial device instead of PORT= of iCor.cfg");
     app.add_flag("--real-time", o.realTime, "Run the simulated box in real time");
+    app.add_flag("--pacing", o.pacing, "The simulated box's bytes take their time at 9600 baud");
 }
 
 std::optional<PortChoice> choosePort(const HostOptions& o, const InstallConfig& config,
@@ -57,6 +58,7 @@ std::optional<HostSetup> hostSetup(const HostOptions& o, const InstallConfig& co
     setup.traceFile = o.trace;
     setup.screensFile = o.screens;
     setup.realTime = o.realTime;
+    setup.pacing = o.pacing;
     return setup;
 }
 

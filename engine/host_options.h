@@ -7,6 +7,7 @@
 //   --sim FILE          the simulated box with this scenario instead of PORT=
 //   --port DEVICE       this serial device instead of PORT=
 //   --real-time         the simulator in real time (a headless simulator run is virtual)
+//   --pacing            the simulator's bytes take their time at the line rate
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -28,6 +29,7 @@ struct HostOptions {
     std::filesystem::path technician, trace, screens, sim;
     std::string port;
     bool realTime = false;
+    bool pacing = false;
 };
 
 void addHostOptions(CLI::App& app, HostOptions& options);

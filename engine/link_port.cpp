@@ -24,12 +24,13 @@ std::unique_ptr<LinkPort> LinkPort::openDevice(const std::string& device, std::s
 }
 
 std::unique_ptr<LinkPort> LinkPort::openSimulator(const std::filesystem::path& scenarioFile,
-                                                  Clock& clock, std::string* error) {
+                                                  Clock& clock, bool pacing, std::string* error) {
     sim::LoadResult loaded = sim::loadScenarioFile(scenarioFile.string());
     if (!loaded.ok()) {
         if (error) *error = "cannot load the simulator scenario: " + loaded.error;
         return nullptr;
     }
+    if (pacing) loaded.scenario->timing.pacing = true;
     std::unique_ptr<LinkPort> link(new LinkPort);
     link->box_ = std::make_unique<sim::Varbox>(std::move(*loaded.scenario));
     link->port_ = std::make_unique<MemoryPort>(clock, *link->box_);

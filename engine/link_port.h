@@ -24,9 +24,10 @@ class LinkPort {
 
     // The real port named by `device`; nullptr with `error` set when it cannot be opened.
     static std::unique_ptr<LinkPort> openDevice(const std::string& device, std::string* error);
-    // The simulated box described by `scenarioFile`, answering on `clock`.
+    // The simulated box described by `scenarioFile`, answering on `clock`; with `pacing`
+    // its bytes take their time on the line at the scenario's baud rate.
     static std::unique_ptr<LinkPort> openSimulator(const std::filesystem::path& scenarioFile,
-                                                   Clock& clock, std::string* error);
+                                                   Clock& clock, bool pacing, std::string* error);
 
     SerialPort& port() const { return *port_; }
     // The simulated box, or null on a real port.
