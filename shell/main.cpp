@@ -1,0 +1,75 @@
+// eCorvanData: the navigation shell. Shows the picture menus of the installation and starts
+// the engine for the chosen variant.
+//
+//   eCorvanData [--root DIR] [--headless | --qt] [--technician FILE] [--screens FILE]
+//               [--screenshots DIR] [--engine-options TEXT]
+//
+// See docs/shell.md.
+#include <CLI/CLI.hpp>
+#include <cstdio>
+#include <filesystem>
+
+#include "platform/device_root.h"
+#include "platform/file_io.h"
+#include "platform/process.h"
+#include "shell/shell_host.h"
+#include "shell/shell_run.h"
+
+#ifndef CORVAN_DEFAULT_ROOT
+#define CORVAN_DEFAULT_ROOT "sample-root"
+#endif
+
+int main(int argc, char** argv) {
+    using namespace corvan;
+    CLI::App app{"eCorvanData: picture menus of the installation; starts the engine"};
+    std::filesystem::path root = CORVAN_DEFAULT_ROOT, technician, screens, screenshots;
+    std::string engineOptions;
+    bool headless = false, qt = false;
+    app.add_option("--root", root, "Device root (default: this build's sample installation)");
+    app.add_flag("--headless", headless, "No window: the headless screen");
+    app.add_flag("--qt", qt, "Qt windows even without a display (offscreen)");
+    app.add_option("--technician", technician, "Technician script working the screens");
+    app.add_option("--screens", screens, "Screen dump of a headless or scripted run");
+    app.add_option("--screenshots", screenshots, "Qt: a PNG of every screen into this folder");
+    app.add_option("--engine-options", engineOptions,
+                   "Options put before the engine's command line (blanks separate words)");
+    CLI11_PARSE(app, argc, argv);
+    if (headless && qt) {
+        std::fprintf(stderr, "eCorvanData: --headless and --qt exclude each other\n");
+        return 1;
+    }
+
+    shell::RunOptions options;
+    options.screens = screens;
+    options.screenshots = screenshots;
+    if (!technician.empty()) {
+        const auto text = readWholeFile(technician);
+        if (!text) {
+            std::fprintf(stderr, "eCorvanData: cannot read %s\n", technician.c_str());
+            return 1;
+        }
+        auto parsed = ui::parseTechnicianScript(*text);
+        if (!parsed.ok()) {
+            std::fprintf(stderr, "eCorvanData: %s: %s\n", technician.c_str(), parsed.error.c_str());
+            return 1;
+        }
+        options.script = std::move(parsed.script);
+    }
+
+    const DeviceRoot deviceRoot(std::filesystem::absolute(root));
+    PosixProcessStarter starter;
+    shell::ShellHost host;
+    host.root = &deviceRoot;
+    host.starter = &starter;
+    // The engine works on the same device root as the shell.
+    host.engineOptions = {"--root", deviceRoot.hostRoot().string()};
+    for (std::string& word : splitCommandLine(engineOptions))
+        host.engineOptions.push_back(std::move(word));
+    host.installedVersion = shell::installedVersion(deviceRoot);
+
+    const bool scripted = options.script || !screens.empty();
+    const bool useQt =
+        !headless && shell::qtBuilt() && (qt || (!scripted && shell::qtDisplayAvailable()));
+    if (useQt) return shell::runWithQt(argc, argv, host, options);
+    return shell::runHeadless(host, options);
+}
