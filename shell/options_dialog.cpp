@@ -21,26 +21,26 @@ ui::DialogTemplate optionsTemplate(const ShellSettings& settings, const std::str
     ui::DialogTemplate t;
     t.name = "CONFIGURACION";
     t.title = title;
-    t.rect = {30, 36, 260, 150};
+    t.rect = {16, 36, 288, 150};
     t.exitControl = kCancel;
     const int language = settings.languageIndex;
     auto label = [&](int id, int y, const LanguageText& text) {
-        return control(id, ui::ControlKind::Label, {8, y + 3, 96, 18}, slot(text, language));
+        return control(id, ui::ControlKind::Label, {8, y + 3, 90, 18}, slot(text, language));
     };
-    ui::ControlSpec folder = control(kFolderField, ui::ControlKind::Edit, {106, 44, 146, 20});
+    ui::ControlSpec folder = control(kFolderField, ui::ControlKind::Edit, {100, 44, 180, 20});
     folder.readOnly = true;
     ui::ControlSpec select =
-        control(kOk, ui::ControlKind::Button, {30, 108, 90, 28}, std::string(text::kSelect));
+        control(kOk, ui::ControlKind::Button, {40, 108, 90, 28}, std::string(text::kSelect));
     select.bitmap = settings.dataFolder + "Imagenes\\Botones\\Aceptar.bmp";
     ui::ControlSpec cancel =
-        control(kCancel, ui::ControlKind::Button, {140, 108, 90, 28}, std::string(text::kCancel));
+        control(kCancel, ui::ControlKind::Button, {158, 108, 90, 28}, std::string(text::kCancel));
     cancel.bitmap = settings.dataFolder + "Imagenes\\Botones\\Cancelar.bmp";
     t.controls = {label(kLanguageLabel, 12, text::kLanguageLabel),
-                  control(kLanguageList, ui::ControlKind::ComboBox, {106, 12, 146, 90}),
+                  control(kLanguageList, ui::ControlKind::ComboBox, {100, 12, 180, 90}),
                   label(kFolderLabel, 44, text::kFolderLabel),
                   folder,
                   label(kPortLabel, 76, text::kPortLabel),
-                  control(kPortList, ui::ControlKind::ComboBox, {106, 76, 146, 60}),
+                  control(kPortList, ui::ControlKind::ComboBox, {100, 76, 180, 60}),
                   select,
                   cancel};
     return t;

@@ -1,0 +1,25 @@
+#include "tools/launcher/shell_wait.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+
+#include "platform/clock.h"
+
+namespace corvan::launcher {
+
+ProbeResult probeFile(const std::filesystem::path& file) {
+    struct stat st {};
+    if (::stat(file.c_str(), &st) == 0) return ProbeResult::Present;
+    return errno == ENOENT ? ProbeResult::Missing : ProbeResult::Failed;
+}
+
+ProbeResult waitForShellFile(const std::function<ProbeResult()>& probe, Clock& clock) {
+    for (;;) {
+        const ProbeResult result = probe();
+        if (result != ProbeResult::Missing) return result;
+        clock.sleepMs(kProbeIntervalMs);
+    }
+}
+
+}  // namespace corvan::launcher
