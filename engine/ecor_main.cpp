@@ -21,9 +21,10 @@
 #include "engine/host_options.h"
 #include "engine/install_config.h"
 #include "engine/report_run.h"
+#include "platform/file_io.h"
 
 #ifdef CORVAN_WITH_QT
-#include "engine/qt_front.h"
+#include "ui/qt/qt_front_end.h"
 #endif
 
 namespace {
@@ -46,9 +47,11 @@ int main(int argc, char** argv) {
     CLI::App app{"The diagnostic engine: runs the function menu of one ECU"};
     HostOptions options;
     bool headless = false, qt = false, report = false;
+    std::filesystem::path screenshots;
     addHostOptions(app, options);
     app.add_flag("--headless", headless, "No window: the headless screen (scripts, dumps)");
-    app.add_flag("--qt", qt, "The Qt window even without a display found");
+    app.add_flag("--qt", qt, "The Qt window (offscreen when no display is found)");
+    app.add_option("--screenshots", screenshots, "Qt: a picture of every screen in this folder");
     app.add_flag("--report", report, "Report mode: print the ECU's report and end");
     // Everything from the first word that is not an option on is the shell's command line.
     app.prefix_command();
@@ -67,16 +70,31 @@ int main(int argc, char** argv) {
     auto setup = hostSetup(options, *config, &error);
     if (!setup) return failWith(3, error);
 
+    // A window when a display is there, unless the run is scripted or a report; --qt always.
     const bool scripted = !options.technician.empty() || !options.screens.empty();
 #ifdef CORVAN_WITH_QT
-    std::unique_ptr<QtFront> front;
-    if (!headless && !report && !scripted && (qt || QtFront::displayAvailable())) {
-        front = std::make_unique<QtFront>(argc, argv);
-        setup->screen = front->makeScreen(options.root);
+    std::unique_ptr<corvan::ui::qt::QtFrontEnd> front;
+    if (!headless && (qt || (!report && !scripted && corvan::ui::qt::displayAvailable()))) {
+        corvan::ui::qt::QtFrontEndOptions qtOptions;
+        qtOptions.offscreen = !corvan::ui::qt::displayAvailable();
+        qtOptions.screenshotDir = screenshots;
+        qtOptions.bitmapFile = [root](const std::string& path) { return root.toHost(path); };
+        if (!options.technician.empty()) {
+            const auto script = corvan::readWholeFile(options.technician);
+            if (!script) return failWith(3, "cannot read " + options.technician.string());
+            auto parsed = corvan::ui::parseTechnicianScript(*script);
+            if (!parsed.ok())
+                return failWith(
+                    3, "technician script " + options.technician.string() + ": " + parsed.error);
+            qtOptions.script = std::move(parsed.script);
+        }
+        front = std::make_unique<corvan::ui::qt::QtFrontEnd>(argc, argv, std::move(qtOptions));
+        setup->screen = &front->screen();
+        setup->record = front->script() ? &front->script()->twins() : nullptr;
     }
 #else
     if (qt) return failWith(1, "this build has no Qt front end");
-    (void)headless, (void)scripted;
+    (void)headless, (void)scripted, (void)screenshots;
 #endif
 
     auto host = EngineHost::create(std::move(*setup), &error);

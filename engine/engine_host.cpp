@@ -26,21 +26,21 @@ std::unique_ptr<EngineHost> EngineHost::create(HostSetup setup, std::string* err
     host->installPath_ = setup.installPath;
 
     const bool simulated = setup.port.device.empty();
-    const bool headless = !setup.screen;
-    if (simulated && headless && !setup.realTime)
+    const bool ownScreen = !setup.screen;
+    if (simulated && ownScreen && !setup.realTime)
         host->clock_ = std::make_unique<VirtualClock>();
     else
         host->clock_ = std::make_unique<RealClock>();
 
-    if (headless) {
-        auto screen = std::make_unique<ui::HeadlessScreen>();
+    if (ownScreen) {
+        host->ownScreen_ = std::make_unique<ui::HeadlessScreen>();
         if (!setup.technicianScript.empty()) {
             const auto text = readWholeFile(setup.technicianScript);
             if (!text) {
                 fail(error, "cannot read the technician script " + setup.technicianScript.string());
                 return nullptr;
             }
-            const std::string problem = screen->loadScript(*text);
+            const std::string problem = host->ownScreen_->loadScript(*text);
             if (!problem.empty()) {
                 fail(error,
                      "technician script " + setup.technicianScript.string() + ": " + problem);
@@ -48,14 +48,16 @@ std::unique_ptr<EngineHost> EngineHost::create(HostSetup setup, std::string* err
             }
             host->scripted_ = true;
         }
-        if (!setup.screensFile.empty()) {
-            if (!openOutput(host->screensOut_, setup.screensFile, error)) return nullptr;
-            screen->setDumpStream(host->screensOut_);
-        }
-        host->headless_ = screen.get();
-        host->screen_ = std::move(screen);
+        host->headless_ = host->ownScreen_.get();
+        host->screen_ = host->ownScreen_.get();
     } else {
-        host->screen_ = std::move(setup.screen);
+        host->screen_ = setup.screen;
+        host->headless_ = setup.record;
+        host->scripted_ = setup.record != nullptr;
+    }
+    if (!setup.screensFile.empty()) {
+        if (!openOutput(host->screensOut_, setup.screensFile, error)) return nullptr;
+        if (host->headless_) host->headless_->setDumpStream(host->screensOut_);
     }
 
     if (!setup.traceFile.empty()) {
@@ -69,7 +71,7 @@ std::unique_ptr<EngineHost> EngineHost::create(HostSetup setup, std::string* err
     if (!host->port_) return nullptr;
 
     host->services_.clock = host->clock_.get();
-    host->services_.screen = host->screen_.get();
+    host->services_.screen = host->screen_;
     host->services_.root = &host->root_;
     host->services_.loader = &host->loader_;
     host->services_.frames = host->trace_.get();
@@ -78,7 +80,10 @@ std::unique_ptr<EngineHost> EngineHost::create(HostSetup setup, std::string* err
     return host;
 }
 
-EngineHost::~EngineHost() = default;
+EngineHost::~EngineHost() {
+    // The caller's record screen outlives the host and its dump file.
+    if (headless_ && headless_ != ownScreen_.get()) headless_->setDumpSink({});
+}
 
 std::string EngineHost::finish() {
     traceOut_.flush();

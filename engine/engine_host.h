@@ -34,11 +34,15 @@ struct HostSetup {
     std::filesystem::path root;  // the device root (host folder)
     std::string installPath;     // PATH= of iCor.cfg
     PortChoice port;
-    // A screen made by the caller (the Qt front end); null: the headless screen.
-    std::unique_ptr<ui::Screen> screen;
-    std::filesystem::path technicianScript;  // headless only; empty: none
+    // A screen of the caller's (the Qt front end), which outlives the host; null: the
+    // host's own headless screen, worked by `technicianScript`.
+    ui::Screen* screen = nullptr;
+    // With the caller's screen: the headless screen that records its run (the twins of a
+    // script working the Qt screens), for the screen dump and the script's report; may be null.
+    ui::HeadlessScreen* record = nullptr;
+    std::filesystem::path technicianScript;  // own headless screen only; empty: none
     std::filesystem::path traceFile;         // empty: no wire trace
-    std::filesystem::path screensFile;       // headless only; empty: no screen dump
+    std::filesystem::path screensFile;       // empty: no screen dump
     // The simulator on a headless screen runs on the virtual clock unless this is set; a
     // real port or a screen a person watches always runs in real time.
     bool realTime = false;
@@ -57,6 +61,7 @@ class EngineHost {
     HostServices& services() { return services_; }
     Clock& clock() { return *clock_; }
     ui::Screen& screen() { return *screen_; }
+    // The headless screen of the run (the host's own, or the record of the caller's).
     ui::HeadlessScreen* headless() { return headless_; }
     const DeviceRoot& root() const { return root_; }
     const LibraryLoader& loader() const { return loader_; }
@@ -75,7 +80,8 @@ class EngineHost {
     std::string installPath_;
     std::unique_ptr<Clock> clock_;
     std::ofstream traceOut_, screensOut_;  // outlive the screen and the trace writing them
-    std::unique_ptr<ui::Screen> screen_;
+    std::unique_ptr<ui::HeadlessScreen> ownScreen_;
+    ui::Screen* screen_ = nullptr;
     ui::HeadlessScreen* headless_ = nullptr;
     DlopenLoader loader_;
     std::unique_ptr<WireTrace> trace_;
