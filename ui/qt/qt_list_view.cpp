@@ -22,7 +22,8 @@ class GreyRowDelegate : public QStyledItemDelegate {
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
         QStyledItemDelegate::initStyleOption(option, index);
         if (index.siblingAtColumn(0).data(kGreyRole).toBool()) {
-            const QColor grey(128, 128, 128);
+            // Rows without diagnostic data are drawn in the light grey of the menus.
+            const QColor grey(200, 200, 200);
             option->palette.setColor(QPalette::Text, grey);
             option->palette.setColor(QPalette::HighlightedText, grey.lighter(150));
         }
