@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs the main job on the sample installation with the simulated box:
-# the engine's report of the sample engine unit, then a headless session in which a
-# technician script opens the identification and leaves it again.
+# Sets up, builds and runs the main job on the sample installation with the simulated box.
+# With a display: the start-up loader opens the shell's window; the technician picks brand,
+# model, system and variant and the engine's window runs against the simulated box in real
+# time. Without one (or with CORVAN_HEADLESS=1): the engine's report of the sample engine
+# unit, a headless engine session that opens the identification and leaves it, and a
+# headless shell session that picks the variant, starts the engine and comes back.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -9,6 +12,12 @@ cmake --preset default
 cmake --build --preset default
 
 build=build/default
+if [ -z "${CORVAN_HEADLESS:-}" ] && { [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; }; then
+  echo "== The terminal: $build/bin/launcher (sample installation, simulated box)"
+  exec "$build/bin/launcher" --root "$build/sample-root"
+fi
+echo
+echo "No display found: running the headless sessions instead of the windows."
 root=$build/sample-root
 out=$build/main-job
 mkdir -p "$out"
@@ -37,4 +46,15 @@ echo "-- wire: $(grep -c ' TX ' "$out/session.trace") frames sent," \
   "the last ones (closing request to the ECU, box reset):"
 tail -n 4 "$out/session.trace"
 echo
-echo "Files: $out/report.txt $out/report.trace $out/session.screens $out/session.trace"
+echo "== Headless shell: data/sample/scripts/shell_pick_engine.txt (the engine runs identify_and_leave.txt)"
+"$build/bin/eCorvanData" --root "$root" --headless \
+  --technician data/sample/scripts/shell_pick_engine.txt --screens "$out/shell.screens" \
+  --engine-options "--headless --technician data/sample/scripts/identify_and_leave.txt --screens $out/shell-engine.screens --trace $out/shell-engine.trace" \
+  >"$out/shell-engine.txt"
+echo "-- the shell's screens, in the order they closed: $(grep -E '^dialog [A-Z]+ destroyed' "$out/shell.screens" | cut -d' ' -f2 | tr '\n' ' ')"
+echo "-- the engine it started: $(grep -m1 -o 'title "OPTIONS MENU: [^"]*"' "$out/shell-engine.screens" || true)," \
+  "result $(cut -c1-60 "$out/shell-engine.txt")..."
+echo "-- back on the variant page after the engine ended:"
+awk '/^dialog VARIANTES script/{p=1} p{print} /^end/{if(p)exit}' "$out/shell.screens" | head -n 12
+echo
+echo "Files: $out/shell.screens $out/shell-engine.screens $out/shell-engine.trace $out/report.txt $out/report.trace $out/session.screens $out/session.trace"
