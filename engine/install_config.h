@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/config_text.h"
+
 namespace corvan {
 class DeviceRoot;
 }
@@ -24,14 +26,6 @@ struct InstallConfig {
     std::string language;     // LANGUAGE=
     int languageIndex = 0;
 };
-
-// The value of `key` (with its "="): from the key's first occurrence, the text strictly
-// between the first "[" and the first "]" after it. Empty when the key or a bracket is
-// missing, or when the "]" comes before the "[".
-std::string configValue(std::string_view text, std::string_view key);
-
-// "SPANISH" 0, "ENGLISH" 1, "GERMAN" 2, "PORTUGUESE" 5, anything else 0 (exact, case-sensitive).
-int languageIndex(std::string_view name);
 
 // The configuration from the file's text (Windows-1252 bytes as read).
 InstallConfig parseInstallConfig(std::string_view fileBytes);

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/config_text.h"
+
 namespace corvan::shell {
 
 struct ShellHost;
@@ -22,18 +24,9 @@ struct ShellSettings {
     int languageIndex = 0;
 };
 
-// "SPANISH" 0, "ENGLISH" 1, "GERMAN" 2, "PORTUGUESE" 5 (the spare slots 3 and 4 are skipped);
-// anything else, lower-case spellings included, 0.
-int languageIndexOf(std::string_view languageName);
-
 // The configuration file lies at the root of the volume holding the data folder: the data
 // folder in upper case, cut before "CORVANDATA", plus "iCor.cfg".
 std::string configFileLocation(std::string_view dataFolder);
-
-// The value of `key` (written with its "="): from the key's first occurrence, the text
-// between the first "[" and the first "]" found from there. Empty when the key or a bracket
-// is missing, or the "]" comes first.
-std::string configValue(std::string_view text, std::string_view key);
 
 // Replaces every occurrence of `from` by `to`, left to right; an empty `from` changes nothing.
 std::string replaceAll(std::string text, std::string_view from, std::string_view to);
