@@ -1,0 +1,30 @@
+// The Qt sessions run against one QApplication on the offscreen platform: no display is
+// needed and no window appears on a developer's desktop.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+namespace {
+
+class OffscreenApplication : public ::testing::Environment {
+  public:
+    void SetUp() override {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "qt_session_test";
+        static char* argv[] = {name, nullptr};
+        app_ = new QApplication(argc, argv);
+    }
+    void TearDown() override {
+        delete app_;
+        app_ = nullptr;
+    }
+
+  private:
+    QApplication* app_ = nullptr;
+};
+
+[[maybe_unused]] ::testing::Environment* const environment =
+    ::testing::AddGlobalTestEnvironment(new OffscreenApplication);
+
+}  // namespace
