@@ -18,14 +18,10 @@
 #include "engine/command_line.h"
 #include "engine/engine_host.h"
 #include "engine/engine_session.h"
+#include "engine/front_end.h"
 #include "engine/host_options.h"
 #include "engine/install_config.h"
 #include "engine/report_run.h"
-#include "platform/file_io.h"
-
-#ifdef CORVAN_WITH_QT
-#include "ui/qt/qt_front_end.h"
-#endif
 
 namespace {
 
@@ -46,12 +42,10 @@ void noteScriptReport(EngineHost& host) {
 int main(int argc, char** argv) {
     CLI::App app{"The diagnostic engine: runs the function menu of one ECU"};
     HostOptions options;
-    bool headless = false, qt = false, report = false;
-    std::filesystem::path screenshots;
+    FrontEndOptions frontOptions;
+    bool report = false;
     addHostOptions(app, options);
-    app.add_flag("--headless", headless, "No window: the headless screen (scripts, dumps)");
-    app.add_flag("--qt", qt, "The Qt window (offscreen when no display is found)");
-    app.add_option("--screenshots", screenshots, "Qt: a picture of every screen in this folder");
+    addFrontEndOptions(app, frontOptions);
     app.add_flag("--report", report, "Report mode: print the ECU's report and end");
     // Everything from the first word that is not an option on is the shell's command line.
     app.prefix_command();
@@ -72,30 +66,10 @@ int main(int argc, char** argv) {
 
     // A window when a display is there, unless the run is scripted or a report; --qt always.
     const bool scripted = !options.technician.empty() || !options.screens.empty();
-#ifdef CORVAN_WITH_QT
-    std::unique_ptr<corvan::ui::qt::QtFrontEnd> front;
-    if (!headless && (qt || (!report && !scripted && corvan::ui::qt::displayAvailable()))) {
-        corvan::ui::qt::QtFrontEndOptions qtOptions;
-        qtOptions.offscreen = !corvan::ui::qt::displayAvailable();
-        qtOptions.screenshotDir = screenshots;
-        qtOptions.bitmapFile = [root](const std::string& path) { return root.toHost(path); };
-        if (!options.technician.empty()) {
-            const auto script = corvan::readWholeFile(options.technician);
-            if (!script) return failWith(3, "cannot read " + options.technician.string());
-            auto parsed = corvan::ui::parseTechnicianScript(*script);
-            if (!parsed.ok())
-                return failWith(
-                    3, "technician script " + options.technician.string() + ": " + parsed.error);
-            qtOptions.script = std::move(parsed.script);
-        }
-        front = std::make_unique<corvan::ui::qt::QtFrontEnd>(argc, argv, std::move(qtOptions));
-        setup->screen = &front->screen();
-        setup->record = front->script() ? &front->script()->twins() : nullptr;
-    }
-#else
-    if (qt) return failWith(1, "this build has no Qt front end");
-    (void)headless, (void)scripted, (void)screenshots;
-#endif
+    std::unique_ptr<FrontEnd> front;
+    if (!openFrontEnd(argc, argv, frontOptions, report || scripted, options, root, *setup, front,
+                      &error))
+        return failWith(1, error);
 
     auto host = EngineHost::create(std::move(*setup), &error);
     if (!host) return failWith(3, error);

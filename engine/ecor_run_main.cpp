@@ -1,5 +1,6 @@
-// ecor-run: runs one plug-in headlessly, as the engine would call it, and prints its result
-// text. The tool for tests, scripting and support:
+// ecor-run: runs one plug-in, as the engine would call it, and prints its result text;
+// headless unless a display is there and the run is not scripted, or --qt asks for the
+// window. The tool for tests, scripting and support:
 //
 //     ecor-run IDENTIFY.DLL --text record.txt --start-at "<MNU" --mode REPORT
 //
@@ -12,6 +13,7 @@
 #include <iterator>
 
 #include "engine/engine_host.h"
+#include "engine/front_end.h"
 #include "engine/host_options.h"
 #include "engine/install_config.h"
 #include "engine/plugin_call.h"
@@ -43,7 +45,7 @@ std::optional<std::string> readText(const std::string& source) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    CLI::App app{"Runs one plug-in headlessly and prints its result text"};
+    CLI::App app{"Runs one plug-in and prints its result text"};
     HostOptions options;
     std::string plugin, textFile, startAt, mode = "EXE", name;
     int start = 0, language = 1;
@@ -58,6 +60,8 @@ int main(int argc, char** argv) {
     app.add_option("--lang", language,
                    "Language index (0 Spanish, 1 English, 2 German, 5 Portuguese)");
     app.add_option("--name", name, "Function name (dialog titles, reports)");
+    FrontEndOptions frontOptions;
+    addFrontEndOptions(app, frontOptions);
     CLI11_PARSE(app, argc, argv);
 
     std::string error;
@@ -76,6 +80,10 @@ int main(int argc, char** argv) {
     }
     auto setup = hostSetup(options, *config, &error);
     if (!setup) return failWith(3, error);
+    const bool scripted = !options.technician.empty() || !options.screens.empty();
+    std::unique_ptr<FrontEnd> front;
+    if (!openFrontEnd(argc, argv, frontOptions, scripted, options, root, *setup, front, &error))
+        return failWith(1, error);
     auto host = EngineHost::create(std::move(*setup), &error);
     if (!host) return failWith(3, error);
 
