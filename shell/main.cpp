@@ -2,7 +2,7 @@
 // the engine for the chosen variant.
 //
 //   eCorvanData [--root DIR] [--headless | --qt] [--technician FILE] [--screens FILE]
-//               [--screenshots DIR] [--engine-options TEXT]
+//               [--screenshots DIR] [--scale N] [--engine-options TEXT]
 //
 // See docs/shell.md.
 #include <CLI/CLI.hpp>
@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
     CLI::App app{"eCorvanData: picture menus of the installation; starts the engine"};
     std::filesystem::path root = CORVAN_DEFAULT_ROOT, technician, screens, screenshots;
     std::string engineOptions;
+    int scale = 0;
     bool headless = false, qt = false;
     app.add_option("--root", root, "Device root (default: this build's sample installation)");
     app.add_flag("--headless", headless, "No window: the headless screen");
@@ -31,6 +32,8 @@ int main(int argc, char** argv) {
     app.add_option("--technician", technician, "Technician script working the screens");
     app.add_option("--screens", screens, "Screen dump of a headless or scripted run");
     app.add_option("--screenshots", screenshots, "Qt: a PNG of every screen into this folder");
+    app.add_option("--scale", scale, "Qt: device pixels x N (0: automatic)")
+        ->check(CLI::Range(0, 8));
     app.add_option("--engine-options", engineOptions,
                    "Options put before the engine's command line (blanks separate words)");
     CLI11_PARSE(app, argc, argv);
@@ -42,6 +45,7 @@ int main(int argc, char** argv) {
     shell::RunOptions options;
     options.screens = screens;
     options.screenshots = screenshots;
+    options.scale = scale;
     if (!technician.empty()) {
         const auto text = readWholeFile(technician);
         if (!text) {

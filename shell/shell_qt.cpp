@@ -22,6 +22,7 @@ bool qtDisplayAvailable() {
 int runWithQt(int& argc, char** argv, ShellHost& host, const RunOptions& options) {
     ui::qt::QtFrontEndOptions qt;
     qt.screenshotDir = options.screenshots;
+    qt.scale = options.scale;
     qt.offscreen = !ui::qt::displayAvailable();
     qt.script = options.script;
     const DeviceRoot* root = host.root;

@@ -19,6 +19,7 @@ struct RunOptions {
     std::optional<ui::TechnicianScript> script;
     std::filesystem::path screens;      // the screen dump of a scripted or headless run
     std::filesystem::path screenshots;  // Qt: a PNG per screen shown
+    int scale = 0;                      // Qt: device pixels x N; 0 automatic
 };
 
 // Both return the program's exit status; problems of a script run go to standard error.
