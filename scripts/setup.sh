@@ -2,7 +2,8 @@
 # Installs the Debian packages the build and the tests need, only when missing.
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgtest-dev libgmock-dev
-          libbenchmark-dev nlohmann-json3-dev libcli11-dev clang-format)
+          libbenchmark-dev nlohmann-json3-dev libcli11-dev clang-format
+          fonts-dejavu-core)  # the Qt screens and their picture tests draw with DejaVu
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
