@@ -1,5 +1,6 @@
-// Every Qt test runs against one QApplication on the offscreen platform: no display is
-// needed and no window appears on a developer's desktop.
+// Every Qt test program (the screen layer's and the engine's sessions) runs against one
+// QApplication on the offscreen platform: no display is needed and no window appears on a
+// developer's desktop.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -11,7 +12,7 @@ class QtEnvironment : public ::testing::Environment {
     void SetUp() override {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         static int argc = 1;
-        static char name[] = "corvan_ui_qt_test";
+        static char name[] = "corvan_qt_test";
         static char* argv[] = {name, nullptr};
         app_ = new QApplication(argc, argv);
     }
