@@ -33,6 +33,21 @@ void WireTrace::frameReceived(std::span<const uint8_t> frame, bool good) {
     write(good ? "RX" : "RX!", frame);
 }
 
+void WireTrace::frameCut(std::span<const uint8_t> written) {
+    write("TX!", written);
+}
+
+void WireTrace::lineLost() {
+    if (lost_) return;
+    lost_ = true;
+    write("LOST", {});
+}
+
+void WireTrace::lineReopened(bool ok) {
+    lost_ = !ok;
+    write(ok ? "REOPENED" : "REOPEN FAILED", {});
+}
+
 void WireTrace::write(std::string_view direction, std::span<const uint8_t> frame) {
     // Flushed line by line: a run that is stopped still leaves every frame up to then.
     out_ << traceLine(clock_.nowMs() - startMs_, direction, frame) << '\n' << std::flush;

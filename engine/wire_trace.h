@@ -4,6 +4,10 @@
 //     <milliseconds> TX <bytes>    a frame written (check byte included)
 //     <milliseconds> RX <bytes>    a frame received whole with a good check
 //     <milliseconds> RX! <bytes>   a frame that failed its check (as far as it was read)
+//     <milliseconds> TX! <bytes>   the part of a frame the line took before it was lost
+//     <milliseconds> LOST          the line hung up or failed (once, until it is reopened)
+//     <milliseconds> REOPENED      the line was opened again after the technician's Yes
+//     <milliseconds> REOPEN FAILED the line could not be opened again
 //
 // bytes as two upper-case hexadecimal digits separated by single blanks, milliseconds since
 // the start of the run on the run's clock (virtual or real).
@@ -32,10 +36,14 @@ class WireTrace final : public FrameObserver {
 
     void frameSent(std::span<const uint8_t> frame) override;
     void frameReceived(std::span<const uint8_t> frame, bool good) override;
+    void frameCut(std::span<const uint8_t> written) override;
+    void lineLost() override;
+    void lineReopened(bool ok) override;
 
     long framesSent() const { return sent_; }
     long framesReceived() const { return received_; }
     long badFrames() const { return bad_; }
+    bool lineLostNow() const { return lost_; }
 
   private:
     void write(std::string_view direction, std::span<const uint8_t> frame);
@@ -44,6 +52,7 @@ class WireTrace final : public FrameObserver {
     std::ostream& out_;
     int64_t startMs_;
     long sent_ = 0, received_ = 0, bad_ = 0;
+    bool lost_ = false;
 };
 
 }  // namespace corvan::engine

@@ -8,7 +8,9 @@
 #include "platform/clock.h"
 #include "platform/memory_port.h"
 #include "runtime/commands.h"
+#include "runtime/exchange.h"
 #include "runtime/varbox_io.h"
+#include "ui/headless_screen.h"
 
 namespace corvan::engine {
 namespace {
@@ -54,6 +56,41 @@ TEST(WireTrace, FramesOnTheLineInOrderWithTheirTimes) {
     EXPECT_EQ(trace.framesSent(), 2);
     EXPECT_EQ(trace.framesReceived(), 1);
     EXPECT_EQ(trace.badFrames(), 1);
+}
+
+// A box that hears one frame and hangs up: the trace holds the one frame that went out and
+// marks the lost line once, however often the exchange is retried on it.
+TEST(WireTrace, LostLineIsMarkedOnceAndNothingIsTracedThatDidNotGoOut) {
+    struct HangsUp final : ByteDevice {
+        void received(std::span<const uint8_t> bytes, int64_t, ByteQueue&) override {
+            heard += bytes.size();
+        }
+        bool hungUp() const override { return heard >= 4; }
+        size_t heard = 0;
+    } device;
+    VirtualClock clock;
+    MemoryPort port(clock, device);
+    std::ostringstream out;
+    WireTrace trace(clock, out);
+    ui::HeadlessScreen screen;
+    ASSERT_EQ(screen.loadScript("answer \"RETRY?\" Yes\nanswer \"RETRY?\" Yes\n"), "");
+    HostServices services;
+    services.clock = &clock;
+    services.screen = &screen;
+    services.frames = &trace;
+    VarboxLink link;
+    link.port = &port;
+    link.host = &services;
+    ModuleContext ctx(link, 1, "EXE");
+    std::vector<uint8_t> reply(64);
+    EXPECT_EQ(Exchange(ctx, cmd::connectionStatusRequest(), reply, 4, 0.0, 1.0), 0);
+    EXPECT_EQ(out.str(),
+              "0 TX 80 00 82 02\n"
+              "0 LOST\n"
+              "0 REOPEN FAILED\n"
+              "0 REOPEN FAILED\n");
+    EXPECT_EQ(trace.framesSent(), 1);
+    EXPECT_TRUE(trace.lineLostNow());
 }
 
 }  // namespace

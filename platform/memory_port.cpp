@@ -28,6 +28,15 @@ bool MemoryPort::readByte(uint8_t& byte, size_t& got) {
     return true;
 }
 
+bool MemoryPort::reopen(std::string* error) {
+    if (!device_.reconnect()) {
+        if (error) *error = "the simulated line stays hung up";
+        return false;
+    }
+    toHost_.clear();
+    return true;
+}
+
 void ScriptedDevice::received(std::span<const uint8_t> bytes, int64_t nowUs, ByteQueue& out) {
     fromHost.insert(fromHost.end(), bytes.begin(), bytes.end());
     if (replies_.empty()) return;

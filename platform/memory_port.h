@@ -17,7 +17,7 @@ namespace corvan {
 // Bytes travelling towards the host, each available from a moment (microseconds on the
 // line's clock).
 class ByteQueue {
-public:
+  public:
     void push(uint8_t byte, int64_t availableAtUs) { q_.push_back({byte, availableAtUs}); }
     bool empty() const { return q_.empty(); }
     size_t size() const { return q_.size(); }
@@ -29,7 +29,7 @@ public:
     }
     void clear() { q_.clear(); }
 
-private:
+  private:
     struct Item {
         uint8_t byte;
         int64_t at;
@@ -39,7 +39,7 @@ private:
 
 // The far end of the line.
 class ByteDevice {
-public:
+  public:
     virtual ~ByteDevice() = default;
     // The host wrote these bytes at `nowUs`; the device may push reply bytes into `out`.
     virtual void received(std::span<const uint8_t> bytes, int64_t nowUs, ByteQueue& out) = 0;
@@ -48,10 +48,12 @@ public:
     virtual void poll(int64_t /*nowUs*/, ByteQueue& /*out*/) {}
     // The line was hung up by the device.
     virtual bool hungUp() const { return false; }
+    // The host opens the line again after a hang-up; true when the device is back.
+    virtual bool reconnect() { return !hungUp(); }
 };
 
 class MemoryPort final : public SerialPort {
-public:
+  public:
     MemoryPort(Clock& clock, ByteDevice& device) : clock_(clock), device_(device) {}
 
     bool write(const uint8_t* data, size_t n, size_t& written) override;
@@ -59,13 +61,15 @@ public:
     void setReadTimeoutMs(int ms) override { timeoutMs_ = ms; }
     int readTimeoutMs() const override { return timeoutMs_; }
     bool lost() const override { return device_.hungUp(); }
+    // Asks the device to come back; bytes still on their way before the hang-up are gone.
+    bool reopen(std::string* error) override;
 
     // Every byte the host has written, in order (tests check the wire with it).
     const std::vector<uint8_t>& written() const { return written_; }
     // Bytes still waiting for the host.
     ByteQueue& pending() { return toHost_; }
 
-private:
+  private:
     Clock& clock_;
     ByteDevice& device_;
     ByteQueue toHost_;
@@ -76,13 +80,13 @@ private:
 // A device that answers nothing by itself: tests push bytes into it and read what the host
 // wrote. Bytes pushed with `reply` become available at once (or after `delayUs`).
 class ScriptedDevice final : public ByteDevice {
-public:
+  public:
     void received(std::span<const uint8_t> bytes, int64_t nowUs, ByteQueue& out) override;
     // Bytes queued here are delivered after the host's next write.
     void replyOnNextWrite(std::vector<uint8_t> bytes) { replies_.push_back(std::move(bytes)); }
     std::vector<uint8_t> fromHost;  // every byte the host wrote
 
-private:
+  private:
     std::deque<std::vector<uint8_t>> replies_;
 };
 

@@ -3,11 +3,12 @@
 // by the port's read time-out. A read that times out reports 0 bytes, never blocks for ever.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace corvan {
 
 class SerialPort {
-public:
+  public:
     virtual ~SerialPort() = default;
 
     // Writes n bytes; `written` is the count the port accepted. Returns false on failure.
@@ -23,6 +24,13 @@ public:
 
     // True once the line has hung up or failed; reads then fail at once.
     virtual bool lost() const = 0;
+
+    // Opens a lost line again (a dropped Bluetooth link or a re-plugged adapter can come
+    // back); true when it is usable again, false with `error` set when it is not.
+    virtual bool reopen(std::string* error) {
+        if (error) *error = "this line cannot be opened again";
+        return false;
+    }
 };
 
 }  // namespace corvan

@@ -69,14 +69,18 @@ int pollUntil(int fd, short events, int64_t deadlineUs) {
     }
 }
 
+// Opens and sets up the device; the descriptor, or -1 with `error` set.
+int openConfigured(const std::string& device, const SerialSettings& s, std::string* error);
+
 class TermiosPort final : public SerialPort {
   public:
-    TermiosPort(int fd, const SerialSettings& s)
-        : fd_(fd), baud_(s.baud), timeoutMs_(s.readTimeoutMs) {}
-    ~TermiosPort() override {
-        ::ioctl(fd_, TIOCNXCL);
-        ::close(fd_);  // also drops the flock
-    }
+    TermiosPort(int fd, std::string device, const SerialSettings& s)
+        : fd_(fd),
+          device_(std::move(device)),
+          settings_(s),
+          baud_(s.baud),
+          timeoutMs_(s.readTimeoutMs) {}
+    ~TermiosPort() override { closeFd(); }
     TermiosPort(const TermiosPort&) = delete;
     TermiosPort& operator=(const TermiosPort&) = delete;
 
@@ -129,7 +133,22 @@ class TermiosPort final : public SerialPort {
     int readTimeoutMs() const override { return timeoutMs_; }
     bool lost() const override { return lost_; }
 
+    // The old descriptor goes first: it still holds the lock the new one must take.
+    bool reopen(std::string* error) override {
+        closeFd();
+        fd_ = openConfigured(device_, settings_, error);
+        pos_ = len_ = 0;
+        lost_ = fd_ < 0;
+        return !lost_;
+    }
+
   private:
+    void closeFd() {
+        if (fd_ < 0) return;
+        ::ioctl(fd_, TIOCNXCL);
+        ::close(fd_);  // also drops the flock
+        fd_ = -1;
+    }
     bool deliver(uint8_t& byte, size_t& got) {
         byte = buf_[pos_++];
         got = 1;
@@ -141,6 +160,8 @@ class TermiosPort final : public SerialPort {
     }
 
     int fd_;
+    std::string device_;
+    SerialSettings settings_;
     int baud_;
     int timeoutMs_;
     bool lost_ = false;
@@ -154,14 +175,11 @@ std::string describe(const std::string& device, const char* what, int err) {
     return device + ": " + what + " (" + std::strerror(err) + ")";
 }
 
-}  // namespace
-
-std::unique_ptr<SerialPort> openTermiosPort(const std::string& device, const SerialSettings& s,
-                                            std::string* error) {
-    auto failWith = [&](int fd, std::string message) -> std::unique_ptr<SerialPort> {
+int openConfigured(const std::string& device, const SerialSettings& s, std::string* error) {
+    auto failWith = [&](int fd, std::string message) {
         if (fd >= 0) ::close(fd);
         if (error) *error = std::move(message);
-        return nullptr;
+        return -1;
     };
     speed_t speed;
     if (!speedFor(s.baud, speed))
@@ -198,7 +216,16 @@ std::unique_ptr<SerialPort> openTermiosPort(const std::string& device, const Ser
         return failWith(fd, describe(device, "cannot set the port to raw 8N1", errno));
     // Whatever the box sent before we opened belongs to no request of ours.
     ::tcflush(fd, TCIFLUSH);
-    return std::make_unique<TermiosPort>(fd, s);
+    return fd;
+}
+
+}  // namespace
+
+std::unique_ptr<SerialPort> openTermiosPort(const std::string& device, const SerialSettings& s,
+                                            std::string* error) {
+    const int fd = openConfigured(device, s, error);
+    if (fd < 0) return nullptr;
+    return std::make_unique<TermiosPort>(fd, device, s);
 }
 
 }  // namespace corvan

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "platform/clock.h"
+#include "platform/serial_port.h"
 #include "runtime/host_services.h"
 #include "ui/screen.h"
 
@@ -43,6 +44,17 @@ ui::DialogTemplate waitTemplate(const std::string& title, const std::string& sta
     return t;
 }
 
+bool lost(const VarboxLink& link) {
+    return link.port && link.port->lost();
+}
+
+// After the technician's Yes: a lost line is opened again before the next cycle.
+void reopenIfLost(VarboxLink& link) {
+    if (!lost(link)) return;
+    const bool ok = link.port->reopen(nullptr);
+    if (link.host && link.host->frames) link.host->frames->lineReopened(ok);
+}
+
 int run(VarboxLink& link, std::span<const uint8_t> request, std::span<uint8_t> reply,
         const Plan& plan) {
     Clock* clock = link.host ? link.host->clock : nullptr;
@@ -63,20 +75,22 @@ int run(VarboxLink& link, std::span<const uint8_t> request, std::span<uint8_t> r
         }
         if (request.empty() && !plan.emptyRequestAsks) return 0;
         if (!request.empty()) {
-            for (int left = attempts; left >= 1; --left) {
+            // A line known to be lost ends the cycle at once: no send can reach the box and
+            // no reply can come, so the technician is asked straight away.
+            for (int left = attempts; left >= 1 && !lost(link); --left) {
                 if (wait && plan.attemptNumber) {
                     char number[16];
                     std::snprintf(number, sizeof number, "%i", left);
                     wait->setText(kWaitAttemptId, number);
                 }
                 SendFrame(link, request);
-                for (int read = 0; read < kReadsPerSend; ++read) {
+                for (int read = 0; read < kReadsPerSend && !lost(link); ++read) {
                     if (plan.pump && screen) screen->pumpMessages();
                     const int length = ReceiveFrame(link, reply);
                     if (length > 0) return length;
                     sleepMs(plan.pollMs);
                 }
-                sleepMs(kPauseAfterReadsMs);
+                if (!lost(link)) sleepMs(kPauseAfterReadsMs);
             }
         }
         wait.reset();
@@ -84,6 +98,7 @@ int run(VarboxLink& link, std::span<const uint8_t> request, std::span<uint8_t> r
         if (screen->messageBox(plan.prompt, "", ui::Buttons::YesNo, ui::Icon::Question) !=
             ui::Answer::Yes)
             return 0;
+        reopenIfLost(link);
     }
 }
 

@@ -192,5 +192,71 @@ TEST_F(ExchangeTest, RefusedCommandLeadsToThePrompt) {
     EXPECT_EQ(screen.boxes[2].text, "No response from VarBox\nRETRY?");
 }
 
+// A line that hangs up (a pulled adapter, a dropped Bluetooth link) is seen as lost: nothing
+// more goes into it, the technician is asked at once, and a Yes opens it again first.
+class LostLineTest : public ExchangeTest {
+  protected:
+    LostLineTest() { answerEveryRequest(); }
+    // The whole request frame (six bytes and the check byte) reaches the box once, then the
+    // line hangs up.
+    void hangUpAfterOneFrame(bool comesBack) {
+        device.hangUpAfterBytes = 7;
+        device.comesBack = comesBack;
+        device.handler = [](const Bytes&) {
+            return Bytes{};  // the box heard the frame, but its reply never came back
+        };
+    }
+};
+
+TEST_F(LostLineTest, NothingIsSentIntoALostLineAndTheTechnicianIsAskedAtOnce) {
+    hangUpAfterOneFrame(false);
+    screen.answers = {ui::Answer::Yes, ui::Answer::No};
+    auto ctx = context();
+    EXPECT_EQ(Exchange(ctx, kRequest, reply, 4, 0.0, 1.0), 0);
+    EXPECT_EQ(device.frames.size(), 1u);
+    EXPECT_EQ(port.written().size(), 7u);  // the one frame that went out, nothing after it
+    EXPECT_EQ(screen.boxes.size(), 2u);    // the Yes tried to open the line again, in vain
+    EXPECT_EQ(device.reconnects, 1);
+    EXPECT_EQ(log.reopens, std::vector<bool>{false});
+    EXPECT_EQ(log.sent.size(), 1u);  // the trace has the frame that was written, once
+    EXPECT_GE(log.lostReports, 1);
+    // No time-outs are waited for on a dead line: only the pauses before it was found lost.
+    EXPECT_LE(clock.nowMs(), 50);
+}
+
+TEST_F(LostLineTest, YesReopensALineThatComesBackAndTheNextCycleIsAnswered) {
+    hangUpAfterOneFrame(true);
+    screen.answers = {ui::Answer::Yes};
+    auto ctx = context();
+    device.handler = [this](const Bytes&) {
+        // Only once the line is back does the box's answer come through.
+        if (device.reconnects == 0) return Bytes{};
+        return frame::build(0x20, Bytes{0x00, 0x5A, 0x9B}, true);
+    };
+    EXPECT_EQ(Exchange(ctx, kRequest, reply, 4, 0.0, 1.0), 7);
+    EXPECT_EQ(device.frames.size(), 2u);
+    EXPECT_EQ(screen.boxes.size(), 1u);
+    EXPECT_EQ(log.reopens, std::vector<bool>{true});
+}
+
+TEST_F(LostLineTest, AFrameTheLineTookOnlyInPartIsTracedAsCut) {
+    device.hangUpAfterBytes = 3;
+    auto ctx = context();
+    EXPECT_EQ(Exchange(ctx, kRequest, reply, 4, 0.0, 1.0), 0);
+    EXPECT_TRUE(log.sent.empty());
+    ASSERT_EQ(log.cut.size(), 1u);
+    EXPECT_EQ(log.cut[0], (Bytes{0x80, 0x03, 0x20}));
+    EXPECT_EQ(screen.boxes.size(), 1u);  // asked once, answered No by default
+}
+
+TEST_F(LostLineTest, BlockSendRefusesALostLine) {
+    device.hangUpAfterBytes = 0;
+    Bytes request = kRequest;
+    EXPECT_EQ(SendFrameBlock(link, request), 0);
+    EXPECT_TRUE(port.written().empty());
+    EXPECT_TRUE(log.sent.empty());
+    EXPECT_EQ(log.lostReports, 1);
+}
+
 }  // namespace
 }  // namespace corvan

@@ -16,11 +16,17 @@ class Screen;
 
 // Sees every frame the runtime writes and every frame it receives (the wire trace).
 class FrameObserver {
-public:
+  public:
     virtual ~FrameObserver() = default;
     virtual void frameSent(std::span<const uint8_t> frame) = 0;
     // `good` is false for a frame whose check failed.
     virtual void frameReceived(std::span<const uint8_t> frame, bool good) = 0;
+    // A frame the line took only in part before it was lost (the bytes it took).
+    virtual void frameCut(std::span<const uint8_t> written) { (void)written; }
+    // The line hung up or failed (said at every send or read that finds it lost).
+    virtual void lineLost() {}
+    // The line was opened again after it was lost; `ok` false when that failed.
+    virtual void lineReopened(bool ok) { (void)ok; }
 };
 
 struct HostServices {

@@ -11,6 +11,16 @@ namespace corvan {
 
 namespace {
 
+FrameObserver* observer(VarboxLink& link) {
+    return link.host ? link.host->frames : nullptr;
+}
+
+bool lineLost(VarboxLink& link) {
+    if (!link.port || !link.port->lost()) return false;
+    if (FrameObserver* o = observer(link)) o->lineLost();
+    return true;
+}
+
 // One one-byte read into the link's scratch fields; true when a byte arrived. A failed read
 // call (a lost line) counts as no byte, so every loop over reads ends.
 bool readOne(VarboxLink& link) {
@@ -19,17 +29,19 @@ bool readOne(VarboxLink& link) {
     const bool ok = link.port && link.port->readByte(byte, got);
     link.readOk = ok ? 1 : 0;
     link.bytesRead = ok ? static_cast<uint32_t>(got) : 0;
+    if (!ok) lineLost(link);
     if (!ok || got == 0) return false;
     link.readByte = byte;
     return true;
 }
 
-void writeOne(VarboxLink& link, uint8_t byte) {
+bool writeOne(VarboxLink& link, uint8_t byte) {
     link.writeByte = byte;
     size_t written = 0;
     const bool ok = link.port && link.port->write(&link.writeByte, 1, written);
     link.writeOk = ok ? 1 : 0;
     link.bytesWritten = static_cast<uint32_t>(written);
+    return ok && written == 1;
 }
 
 void showOk(VarboxLink& link, std::string_view text) {
@@ -37,8 +49,15 @@ void showOk(VarboxLink& link, std::string_view text) {
         link.host->screen->messageBox(std::string(text), "", ui::Buttons::Ok, ui::Icon::None);
 }
 
-FrameObserver* observer(VarboxLink& link) {
-    return link.host ? link.host->frames : nullptr;
+// Tells the observer what reached the line: the whole frame, or, when the line was lost on
+// the way, the bytes it took.
+void traceSent(VarboxLink& link, std::span<const uint8_t> frame, size_t written) {
+    FrameObserver* o = observer(link);
+    if (!o) return;
+    if (written == frame.size())
+        o->frameSent(frame);
+    else if (written > 0)
+        o->frameCut(frame.first(written));
 }
 
 }  // namespace
@@ -54,17 +73,26 @@ void SendFrame(VarboxLink& link, std::span<const uint8_t> request) {
         link.writeOk = 0;
         return;
     }
-    uint8_t check = 0;
-    for (size_t i = 0; i < length; ++i) {
-        writeOne(link, request[i]);
-        check ^= request[i];
+    // Nothing goes into a line known to be lost.
+    if (lineLost(link)) {
+        link.writeOk = 0;
+        link.bytesWritten = 0;
+        return;
     }
-    writeOne(link, check);
-    if (FrameObserver* o = observer(link)) {
-        std::vector<uint8_t> sent(request.begin(), request.begin() + length);
-        sent.push_back(check);
-        o->frameSent(sent);
+    std::vector<uint8_t> sent(request.begin(), request.begin() + length);
+    sent.push_back(frame::xorOf(sent));
+    size_t written = 0;
+    // Write failures are not the technician's business (the missing reply is), but a byte
+    // the line refused because it was lost ends the frame: the rest would go nowhere.
+    for (uint8_t b : sent) {
+        if (writeOne(link, b)) {
+            ++written;
+        } else if (link.port && link.port->lost()) {
+            break;
+        }
     }
+    traceSent(link, sent, written);
+    lineLost(link);
 }
 
 int SendFrameBlock(VarboxLink& link, std::span<uint8_t> buffer) {
@@ -72,11 +100,16 @@ int SendFrameBlock(VarboxLink& link, std::span<uint8_t> buffer) {
     const size_t length = frame::dataLength(buffer[0], buffer[1]) + 4;
     if (buffer.size() < length) return link.writeOk = 0;
     buffer[length - 1] = frame::xorOf(buffer.first(length - 1));
+    if (lineLost(link)) {
+        link.bytesWritten = 0;
+        return link.writeOk = 0;
+    }
     size_t written = 0;
     const bool ok = link.port && link.port->write(buffer.data(), length, written);
     link.writeOk = ok ? 1 : 0;
     link.bytesWritten = static_cast<uint32_t>(written);
-    if (FrameObserver* o = observer(link)) o->frameSent(buffer.first(length));
+    traceSent(link, buffer.first(length), ok ? length : written);
+    lineLost(link);
     return link.writeOk;
 }
 

@@ -65,6 +65,7 @@ FaultEffect FaultPlan::effect(const std::vector<Fault>& due) {
                 break;
             case FaultKind::HangUp:
                 e.hangUp = true;
+                e.comesBack = e.comesBack || f.comesBack;
                 break;
             case FaultKind::Disconnect:
                 e.disconnect = true;

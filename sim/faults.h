@@ -37,14 +37,16 @@ struct Fault {
     int length = 0x7FFF;             // Overlong
     int bytes = 12000;               // Endless
     std::vector<uint8_t> garbage = defaultGarbage();
-    bool before = false;  // Garbage: in front of the reply instead of after it
-    int64_t delayUs = 0;  // Late
+    bool before = false;     // Garbage: in front of the reply instead of after it
+    int64_t delayUs = 0;     // Late
+    bool comesBack = false;  // HangUp: the line is up again when the host opens it again
 };
 
 // What the faults did to one frame.
 struct FaultEffect {
     bool silence = false;
     bool hangUp = false;
+    bool comesBack = false;  // with hangUp
     bool disconnect = false;
     int64_t extraDelayUs = 0;
 };

@@ -57,7 +57,7 @@ bool readEcu(const JsonNode& node, const EcuModelRegistry& models, SimEcu& e) {
 bool readFault(const JsonNode& node, Fault& f) {
     if (!node.expectObject()) return false;
     if (!node.onlyKeys({"kind", "skip", "count", "command", "keep", "length", "bytes", "garbage",
-                        "before", "delayMs"}))
+                        "before", "delayMs", "comesBack"}))
         return false;
     std::string kind;
     if (!node.get("kind", kind)) return false;
@@ -71,7 +71,7 @@ bool readFault(const JsonNode& node, Fault& f) {
         !node.getHexByte("command", f.command) || !node.get("keep", keep, -1, 1 << 16) ||
         !node.get("length", length, 0, 0x7FFF) || !node.get("bytes", bytes, 0, 1 << 22) ||
         !node.getHex("garbage", f.garbage) || !node.get("before", f.before) ||
-        !node.get("delayMs", delayMs, 0, 3600000))
+        !node.get("delayMs", delayMs, 0, 3600000) || !node.get("comesBack", f.comesBack))
         return false;
     if (count == 0) return node["count"].fail("a fault must act at least once (-1: always)");
     f.skip = int(skip);

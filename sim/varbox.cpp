@@ -60,6 +60,11 @@ void Varbox::received(std::span<const uint8_t> bytes, int64_t nowUs, ByteQueue& 
     }
 }
 
+bool Varbox::reconnect() {
+    if (hungUp_ && comesBack_) hungUp_ = false;
+    return !hungUp_;
+}
+
 void Varbox::poll(int64_t nowUs, ByteQueue&) {
     serviceKeepAlive(nowUs);
 }
@@ -78,7 +83,7 @@ void Varbox::onFrame(std::span<const uint8_t> frame, int64_t atUs, ByteQueue& ou
     const std::vector<Fault> due = faults_.take(command);
     const FaultEffect effect = FaultPlan::effect(due);
     if (effect.hangUp) {
-        hungUp_ = true;
+        hangUp(effect.comesBack);
         return;
     }
     if (effect.silence) return;

@@ -47,10 +47,17 @@ class Varbox final : public ByteDevice {
     void received(std::span<const uint8_t> bytes, int64_t nowUs, ByteQueue& out) override;
     void poll(int64_t nowUs, ByteQueue& out) override;
     bool hungUp() const override { return hungUp_; }
+    // A line that hung up with a fault that comes back is up again; the box itself kept its
+    // state (the driver, the ECU connection) meanwhile, as a box does behind a dropped
+    // Bluetooth link.
+    bool reconnect() override;
 
     // Faults from a test (the scenario's own are added at construction).
     void inject(Fault f) { faults_.add(std::move(f)); }
-    void hangUp() { hungUp_ = true; }
+    void hangUp(bool comesBack = false) {
+        hungUp_ = true;
+        comesBack_ = comesBack;
+    }
 
     // What the box holds now.
     ProgramState program() const;
@@ -117,6 +124,7 @@ class Varbox final : public ByteDevice {
     int64_t outFreeUs_ = 0;    // when the box's last byte has fully left
     int64_t outFreeTicks_ = 0;
     bool hungUp_ = false;
+    bool comesBack_ = false;
     uint64_t framesReceived_ = 0;
     std::deque<std::vector<uint8_t>> frames_;
     size_t frameLogBytes_ = 0;

@@ -146,8 +146,23 @@ TEST(VarboxFaults, HangUpLosesTheLine) {
     EXPECT_EQ(rig.exchange(kIdent), kIdentReply);
     EXPECT_TRUE(rig.exchange(kIdent).empty());
     EXPECT_TRUE(rig.port->lost());
-    EXPECT_EQ(rig.link.readOk, 0);
     EXPECT_EQ(rig.box->framesReceived(), 2u);  // nothing is heard after the hang-up
+    std::string why;
+    EXPECT_FALSE(rig.port->reopen(&why));  // a pulled adapter stays away
+    EXPECT_TRUE(rig.port->lost());
+}
+
+TEST(VarboxFaults, LineThatComesBackAnswersAfterTheReopenWithTheBoxUnchanged) {
+    BoxRig rig(kEcu);
+    Fault drop = fault(FaultKind::HangUp, 1, 1);
+    drop.comesBack = true;
+    rig.box->inject(drop);
+    EXPECT_EQ(rig.exchange(kIdent), kIdentReply);
+    EXPECT_TRUE(rig.exchange(kIdent).empty());
+    ASSERT_TRUE(rig.port->lost());
+    ASSERT_TRUE(rig.port->reopen(nullptr));
+    EXPECT_FALSE(rig.port->lost());
+    EXPECT_EQ(rig.exchange(kIdent), kIdentReply);  // the ECU connection survived the drop
 }
 
 TEST(VarboxFaults, DisconnectDropsTheEcuAndFaultsCanPickACommand) {

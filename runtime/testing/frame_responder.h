@@ -18,6 +18,8 @@ class FrameResponder final : public ByteDevice {
     void received(std::span<const uint8_t> bytes, int64_t nowUs, ByteQueue& out) override {
         writeSizes.push_back(bytes.size());
         for (uint8_t b : bytes) {
+            if (hangUpAfterBytes == 0) return;  // this byte never reached the far end
+            if (hangUpAfterBytes > 0) --hangUpAfterBytes;
             pending_.push_back(b);
             if (pending_.size() < 2) continue;
             const size_t whole = frame::dataLength(pending_[0], pending_[1]) + 4;
@@ -35,6 +37,18 @@ class FrameResponder final : public ByteDevice {
             --streamLeft;
         }
     }
+
+    // The line hangs up once this many more bytes came (-1: never); a write on a hung-up
+    // line fails. With `comesBack` the host's reopen brings it back.
+    bool hungUp() const override { return hangUpAfterBytes == 0; }
+    bool reconnect() override {
+        if (hangUpAfterBytes == 0 && comesBack) hangUpAfterBytes = -1;
+        ++reconnects;
+        return !hungUp();
+    }
+    long hangUpAfterBytes = -1;
+    bool comesBack = false;
+    int reconnects = 0;
 
     Handler handler;
     int64_t replyDelayUs = 0;

@@ -17,12 +17,17 @@ struct FrameLog final : FrameObserver {
     void frameReceived(std::span<const uint8_t> f, bool good) override {
         received.push_back({std::vector<uint8_t>(f.begin(), f.end()), good});
     }
+    void frameCut(std::span<const uint8_t> f) override { cut.emplace_back(f.begin(), f.end()); }
+    void lineLost() override { ++lostReports; }
+    void lineReopened(bool ok) override { reopens.push_back(ok); }
     struct Received {
         std::vector<uint8_t> bytes;
         bool good;
     };
-    std::vector<std::vector<uint8_t>> sent;
+    std::vector<std::vector<uint8_t>> sent, cut;
     std::vector<Received> received;
+    int lostReports = 0;
+    std::vector<bool> reopens;
 };
 
 struct LinkFixture {
