@@ -8,40 +8,38 @@
 #include <memory>
 
 #include "platform/clock.h"
+#include "platform/command_line_exit.h"
+#include "platform/default_root.h"
 #include "platform/device_root.h"
 #include "platform/process.h"
 #include "tools/launcher/loader.h"
+#include "tools/launcher/shell_wait.h"
 #include "ui/headless_screen.h"
 
 #ifdef CORVAN_WITH_QT
 #include "ui/qt/qt_front_end.h"
 #endif
 
-#ifndef CORVAN_DEFAULT_ROOT
-#define CORVAN_DEFAULT_ROOT "sample-root"
-#endif
-
 int main(int argc, char** argv) {
     using namespace corvan;
     CLI::App app{"The start-up loader: waits for the storage card, then starts the shell"};
-    std::filesystem::path root = CORVAN_DEFAULT_ROOT, screens;
+    std::filesystem::path root = defaultDeviceRoot(), screens;
     bool headless = false, qt = false;
     app.add_option("--root", root, "Device root (default: this build's sample installation)");
     app.add_flag("--headless", headless, "No window: the headless screen");
     app.add_flag("--qt", qt, "The Qt window even without a display (offscreen)");
     app.add_option("--screens", screens, "Screen dump of a headless run");
-    CLI11_PARSE(app, argc, argv);
+    if (const int status = corvan::parseCommandLine(app, argc, argv); status >= 0) return status;
 
     const DeviceRoot deviceRoot(std::filesystem::absolute(root));
-    const std::filesystem::path shell = deviceRoot.toHost(launcher::kShellProgram);
     PosixProcessStarter starter;
     RealClock dialogClock, workerClock;
     launcher::LoaderHost host;
     host.dialogClock = &dialogClock;
     host.workerClock = &workerClock;
     host.starter = &starter;
-    host.probe = [shell] { return launcher::probeFile(shell); };
-    host.shellProgram = shell.string();
+    host.probe = [&deviceRoot] { return launcher::probeShell(deviceRoot); };
+    host.shellProgram = [&deviceRoot] { return launcher::shellFile(deviceRoot).string(); };
     // No command line; the device root is this host's own option.
     host.shellOptions = {"--root", deviceRoot.hostRoot().string()};
 

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "platform/clock.h"
+#include "platform/device_root.h"
 #include "platform/process.h"
 #include "platform/test_temp_dir.h"
 #include "tools/launcher/loader.h"
@@ -60,6 +61,25 @@ TEST(ShellWait, ProbeOfHostFiles) {
     EXPECT_EQ(probeFile(dir.path() / "ECORVANDATA.EXE" / "x"), Failed);
 }
 
+// A card that is mounted after the loader started, its folders spelled in other letter
+// cases than the device path: found on the probe after it appears, and started from there.
+TEST(ShellWait, CardMountedLaterInOtherLetterCaseIsFound) {
+    testing::TempDir dir;
+    const DeviceRoot root(dir.path());
+    VirtualClock clock;
+    int probes = 0;
+    const auto probe = [&] {
+        if (++probes == 3) {
+            std::filesystem::create_directories(dir.path() / "Storage Card" / "CorvanData");
+            std::ofstream(dir.path() / "Storage Card" / "CorvanData" / "eCorvanData.exe") << "x";
+        }
+        return probeShell(root);
+    };
+    EXPECT_EQ(waitForShellFile(probe, clock), Present);
+    EXPECT_EQ(probes, 3);
+    EXPECT_EQ(shellFile(root), dir.path() / "Storage Card" / "CorvanData" / "eCorvanData.exe");
+}
+
 class RecordingStarter final : public ProcessStarter {
   public:
     std::unique_ptr<RunningProcess> start(const std::string& program,
@@ -91,7 +111,7 @@ class LoaderTest : public ::testing::Test {
         host.dialogClock = &dialogClock;
         host.workerClock = &workerClock;
         host.starter = &starter;
-        host.shellProgram = "/card/ECORVANDATA.EXE";
+        host.shellProgram = [] { return std::string("/card/ECORVANDATA.EXE"); };
         host.shellOptions = {"--root", "/card"};
     }
 

@@ -36,7 +36,7 @@ bool runLoader(LoaderHost& host) {
     std::thread worker([&] {
         waitForShellFile(host.probe, *host.workerClock);
         std::string error;
-        started = host.starter->start(host.shellProgram, host.shellOptions, &error) != nullptr;
+        started = host.starter->start(host.shellProgram(), host.shellOptions, &error) != nullptr;
         done = true;
     });
     // The dialog's thread only keeps the dialog painted until the worker is through.

@@ -28,7 +28,8 @@ struct LoaderHost {
     Clock* workerClock = nullptr;  // the worker's waits between probes; used by it alone
     ProcessStarter* starter = nullptr;
     std::function<ProbeResult()> probe;
-    std::string shellProgram;               // host file
+    // The shell's host file, asked once the probe found it (the card's spelling then).
+    std::function<std::string()> shellProgram;
     std::vector<std::string> shellOptions;  // host options; the shell gets no command line
 };
 

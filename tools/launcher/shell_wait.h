@@ -7,7 +7,8 @@
 
 namespace corvan {
 class Clock;
-}
+class DeviceRoot;
+}  // namespace corvan
 
 namespace corvan::launcher {
 
@@ -23,6 +24,12 @@ inline constexpr int kProbeIntervalMs = 200;
 
 // Probes a host file.
 ProbeResult probeFile(const std::filesystem::path& file);
+
+// The shell's program file on the host, resolved now: the card's folders are matched
+// without regard to letter case, and a card mounted after the loader started may spell
+// them differently from the path the loader saw before, so every probe resolves afresh.
+std::filesystem::path shellFile(const DeviceRoot& root);
+ProbeResult probeShell(const DeviceRoot& root);
 
 // Probes at once, then every 200 ms on `clock` while the file is missing; returns the first
 // other result. No time limit: a card that never comes keeps the loader waiting.
