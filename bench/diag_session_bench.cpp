@@ -16,6 +16,7 @@
 #include "platform/device_root.h"
 #include "platform/file_io.h"
 #include "platform/text_codec.h"
+#include "plugins/funcmenu/menu_text.h"
 #include "runtime/param_text.h"
 #include "runtime/result_text.h"
 
@@ -105,7 +106,7 @@ void BM_IdentificationOfTenRecords(benchmark::State& state) {
         auto host = pacedHost(counter);
         const PluginOutcome connected =
             host ? callPluginNamed(*host, "BOXSTART.DLL", startUpCall(text), 1) : PluginOutcome{};
-        const std::string extended = text + additionalIdBlock(connected.result);
+        const std::string extended = text + funcmenu::additionalIdBlock(connected.result);
         counter.bytes = 0;
         state.ResumeTiming();
         if (!connected.ran) {

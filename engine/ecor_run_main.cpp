@@ -5,8 +5,8 @@
 //     ecor-run IDENTIFY.DLL --text record.txt --start-at "<MNU" --mode REPORT
 //
 // PLUGIN is a file name as the data write it (found in the installation's DLL folder) or
-// the path of a library. Exit status: 0 the plug-in ran; 1 bad options; 2 the plug-in or
-// the parameter text cannot be had; 3 the line or a file of the run cannot be opened.
+// the path of a library. Exit statuses: see kFooter. Unlike eCor, a "DEMO" run opens its
+// line too, so that its wire trace shows that nothing was sent.
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <iostream>
@@ -16,7 +16,9 @@
 #include "engine/front_end.h"
 #include "engine/host_options.h"
 #include "engine/install_config.h"
+#include "engine/line_messages.h"
 #include "engine/plugin_call.h"
+#include "platform/command_line_exit.h"
 #include "platform/file_io.h"
 #include "platform/text_codec.h"
 #include "runtime/param_text.h"
@@ -24,6 +26,14 @@
 namespace {
 
 using namespace corvan::engine;
+
+constexpr const char* kFooter =
+    "Exit status:\n"
+    "  0  the plug-in ran (its result text on standard output)\n"
+    "  1  bad options or technician script\n"
+    "  2  the plug-in or the parameter text cannot be had\n"
+    "  3  the line or a file of the run cannot be opened\n"
+    "  5  the line to the box was lost during the run\n";
 
 int failWith(int status, const std::string& message) {
     std::fprintf(stderr, "ecor-run: %s\n", message.c_str());
@@ -62,7 +72,8 @@ int main(int argc, char** argv) {
     app.add_option("--name", name, "Function name (dialog titles, reports)");
     FrontEndOptions frontOptions;
     addFrontEndOptions(app, frontOptions);
-    CLI11_PARSE(app, argc, argv);
+    app.footer(kFooter);
+    if (const int status = corvan::parseCommandLine(app, argc, argv); status >= 0) return status;
 
     std::string error;
     const corvan::DeviceRoot root(options.root);
@@ -70,7 +81,7 @@ int main(int argc, char** argv) {
     if (!config) {
         // Without iCor.cfg the plug-ins find no installation either; they say so themselves.
         std::fprintf(stderr, "ecor-run: warning: %s\n", error.c_str());
-        config = InstallConfig{"STORAGE CARD\\CORVANDATA", "", "", 0};
+        config = InstallConfig{"STORAGE CARD\\CORVANDATA", "", "", 0, ""};
     }
     const auto text = readText(textFile);
     if (!text) return failWith(2, "cannot read the parameter text " + textFile);
@@ -78,7 +89,8 @@ int main(int argc, char** argv) {
         start = corvan::findFrom(*text, startAt);
         if (start < 0) return failWith(1, "\"" + startAt + "\" does not occur in the text");
     }
-    auto setup = hostSetup(options, *config, &error);
+    if (!checkTechnicianScript(options.technician, &error)) return failWith(1, error);
+    auto setup = hostSetup(options, *config, false, &error);
     if (!setup) return failWith(3, error);
     const bool scripted = !options.technician.empty() || !options.screens.empty();
     std::unique_ptr<FrontEnd> front;
@@ -86,12 +98,20 @@ int main(int argc, char** argv) {
         return failWith(1, error);
     auto host = EngineHost::create(std::move(*setup), &error);
     if (!host) return failWith(3, error);
+    if (!host->lineError().empty()) {
+        tellCannotOpenPort(*host, language);
+        host->finish();
+        return failWith(3, host->lineError());
+    }
 
     const PluginOutcome outcome =
         callPluginNamed(*host, plugin, corvan::PluginCall{*text, start, mode, name}, language);
+    const bool lost = host->lineLost();
+    if (lost) tellLineLost(*host, language);
     const std::string report = host->finish();
     if (!report.empty()) std::fprintf(stderr, "ecor-run: technician script:\n%s\n", report.c_str());
     if (!outcome.ran) return failWith(2, outcome.error);
     std::printf("%s\n", outcome.result.c_str());
+    if (lost) return failWith(5, "the line to the box was lost (" + host->portName() + ")");
     return 0;
 }

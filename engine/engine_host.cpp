@@ -2,6 +2,7 @@
 
 #include "engine/install_config.h"
 #include "platform/file_io.h"
+#include "platform/port_names.h"
 
 namespace corvan::engine {
 
@@ -65,19 +66,32 @@ std::unique_ptr<EngineHost> EngineHost::create(HostSetup setup, std::string* err
         host->trace_ = std::make_unique<WireTrace>(*host->clock_, host->traceOut_);
     }
 
-    host->port_ = simulated ? LinkPort::openSimulator(setup.port.scenarioFile, *host->clock_,
-                                                      setup.pacing, error)
-                            : LinkPort::openDevice(setup.port.device, error);
-    if (!host->port_) return nullptr;
+    const PortChoice& port = setup.port;
+    if (!port.none) {
+        const HostPort named{port.setting.empty() ? port.device : port.setting, port.device};
+        host->portName_ = simulated ? "SIM" : describePort(named);
+        if (port.unmapped)
+            host->lineError_ = "cannot open the port " + host->portName_ +
+                               ": name its device in iCor.cfg (SERIALn=[...] for COMn)";
+        else if (simulated)
+            host->port_ = LinkPort::openSimulator(port.scenarioFile, *host->clock_, setup.pacing,
+                                                  &host->lineError_);
+        else
+            host->port_ = LinkPort::openDevice(port.device, host->portName_, &host->lineError_);
+    }
 
     host->services_.clock = host->clock_.get();
     host->services_.screen = host->screen_;
     host->services_.root = &host->root_;
     host->services_.loader = &host->loader_;
     host->services_.frames = host->trace_.get();
-    host->link_.port = &host->port_->port();
+    host->link_.port = host->port_ ? &host->port_->port() : nullptr;
     host->link_.host = &host->services_;
     return host;
+}
+
+bool EngineHost::lineLost() const {
+    return port_ && port_->port().lost();
 }
 
 EngineHost::~EngineHost() {

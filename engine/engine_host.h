@@ -27,7 +27,10 @@ namespace corvan::engine {
 // Which line the run uses.
 struct PortChoice {
     std::string device;                  // a serial device file, or empty
+    std::string setting;                 // PORT= as written ("COM1"), for messages
+    bool unmapped = false;               // the setting names no host device (COM3 unnamed)
     std::filesystem::path scenarioFile;  // the simulated box's scenario (when no device)
+    bool none = false;                   // no line at all: a demonstration without a box
 };
 
 struct HostSetup {
@@ -52,8 +55,9 @@ struct HostSetup {
 
 class EngineHost {
   public:
-    // nullptr with `error` set when a file cannot be read or written, the technician script
-    // does not parse, or the port cannot be opened.
+    // nullptr with `error` set when a file cannot be read or written or the technician
+    // script does not parse. A line that cannot be opened leaves a host without a line,
+    // whose lineError() says why, so the caller can tell the technician on its screen.
     static std::unique_ptr<EngineHost> create(HostSetup setup, std::string* error);
     ~EngineHost();
 
@@ -66,7 +70,14 @@ class EngineHost {
     const DeviceRoot& root() const { return root_; }
     const LibraryLoader& loader() const { return loader_; }
     const std::string& installPath() const { return installPath_; }
-    LinkPort& port() { return *port_; }
+    // The line, or null (a demonstration, or a line that could not be opened).
+    LinkPort* port() { return port_.get(); }
+    // Why the line could not be opened ("cannot open the port COM1 (/dev/rfcomm0): ...").
+    const std::string& lineError() const { return lineError_; }
+    // The port as the technician set it, with the device it opens ("COM1 (/dev/rfcomm0)").
+    const std::string& portName() const { return portName_; }
+    // The line hung up or failed during the run and is down now.
+    bool lineLost() const;
     const WireTrace* trace() const { return trace_.get(); }
 
     // Ends the run's files; returns what went differently from the technician script
@@ -86,6 +97,7 @@ class EngineHost {
     DlopenLoader loader_;
     std::unique_ptr<WireTrace> trace_;
     std::unique_ptr<LinkPort> port_;
+    std::string lineError_, portName_;
     HostServices services_;
     VarboxLink link_;
     bool scripted_ = false;

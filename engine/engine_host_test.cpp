@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/engine_test_support.h"
+#include "engine/line_messages.h"
 #include "engine/plugin_call.h"
 #include "platform/file_io.h"
 #include "runtime/commands.h"
@@ -90,15 +91,36 @@ TEST_F(EngineHostTest, RealTimeOnlyWhenAskedOrOnARealLine) {
 }
 
 TEST_F(EngineHostTest, WhatCannotBeOpenedIsSaidBeforeTheRun) {
+    // A line that cannot be opened leaves a host without a line that says why, so the
+    // technician can be told on the screen.
     HostSetup badScenario = setup();
     badScenario.port.scenarioFile = inst.root() / "none.json";
-    EXPECT_FALSE(EngineHost::create(std::move(badScenario), &error));
-    EXPECT_NE(error.find("scenario"), std::string::npos);
+    auto noScenario = EngineHost::create(std::move(badScenario), &error);
+    ASSERT_TRUE(noScenario) << error;
+    EXPECT_NE(noScenario->lineError().find("scenario"), std::string::npos);
+    EXPECT_EQ(noScenario->link().port, nullptr);
 
     HostSetup badPort = setup();
     badPort.port.device = (inst.root() / "ttyNONE").string();
-    EXPECT_FALSE(EngineHost::create(std::move(badPort), &error));
-    EXPECT_NE(error.find("ttyNONE"), std::string::npos);
+    badPort.port.setting = "COM2";
+    auto noPort = EngineHost::create(std::move(badPort), &error);
+    ASSERT_TRUE(noPort) << error;
+    EXPECT_EQ(noPort->portName(), "COM2 (" + (inst.root() / "ttyNONE").string() + ")");
+    EXPECT_EQ(noPort->lineError().rfind("cannot open the port COM2 (", 0), 0u)
+        << noPort->lineError();
+    EXPECT_NE(noPort->lineError().find("No such file"), std::string::npos);
+    EXPECT_EQ(cannotOpenPortMessage(*noPort, 0),
+              "No se puede abrir el puerto " + noPort->portName() +
+                  ":\ncannot open the port (No such file or directory)");
+
+    HostSetup demo = setup();
+    demo.port = PortChoice{};
+    demo.port.none = true;
+    auto noLine = EngineHost::create(std::move(demo), &error);
+    ASSERT_TRUE(noLine) << error;
+    EXPECT_TRUE(noLine->lineError().empty());
+    EXPECT_EQ(noLine->port(), nullptr);
+    EXPECT_FALSE(noLine->lineLost());
 
     writeFileAtomic(inst.root() / "script.txt", "tap\n");
     HostSetup badScript = setup();

@@ -9,16 +9,24 @@
 namespace corvan::engine {
 
 std::optional<std::string> readDataRecord(const DeviceRoot& root, std::string_view installPath,
-                                          std::string_view record, std::string* error) {
+                                          std::string_view record, std::string* error,
+                                          std::string* note) {
     if (record.empty()) {
         if (error) *error = "no data record named on the command line";
         return std::nullopt;
     }
     const std::string device = installFile(installPath, "FICHAS\\" + std::string(record));
-    const auto bytes = readWholeFile(root.toHost(device));
+    auto bytes = readWholeFile(root.toHost(device));
     if (!bytes) {
         if (error) *error = "cannot read the data record " + device;
         return std::nullopt;
+    }
+    const size_t nul = bytes->find('\0');
+    if (nul != std::string::npos) {
+        if (note)
+            *note = "the data record " + device + " holds a NUL byte at offset " +
+                    std::to_string(nul) + ": the plug-ins get the text up to there";
+        bytes->resize(nul);
     }
     return cp1252ToUtf8(*bytes);
 }
@@ -26,13 +34,6 @@ std::optional<std::string> readDataRecord(const DeviceRoot& root, std::string_vi
 PluginOutcome runFunctionMenu(EngineHost& host, const std::string& text, const std::string& mode,
                               const std::string& name, int32_t language) {
     return callPluginNamed(host, kFunctionMenu, PluginCall{text, 0, mode, name}, language);
-}
-
-std::string additionalIdBlock(std::string_view configurationResult) {
-    std::string block = "#ADITIONAL_ID\r\n\tID=\t[";
-    block += configurationResult;
-    block += "]\n\r#END";
-    return block;
 }
 
 }  // namespace corvan::engine

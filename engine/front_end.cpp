@@ -20,9 +20,14 @@ void addFrontEndOptions(CLI::App& app, FrontEndOptions& options) {
 
 #ifdef CORVAN_WITH_QT
 namespace {
+// Qt keeps a reference to the argument count and reads the arguments again when it opens
+// its first window on a real display (X11 reads the program name there): the count lives
+// here, as long as the application.
 class QtFront final : public FrontEnd {
   public:
-    QtFront(int argc, char** argv, ui::qt::QtFrontEndOptions o) : front(argc, argv, std::move(o)) {}
+    QtFront(int count, char** argv, ui::qt::QtFrontEndOptions o)
+        : argc(count), front(argc, argv, std::move(o)) {}
+    int argc;
     ui::qt::QtFrontEnd front;
 };
 }  // namespace

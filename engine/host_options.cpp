@@ -2,17 +2,17 @@
 
 #include <CLI/CLI.hpp>
 
+#include "platform/default_root.h"
 #include "platform/device_root.h"
+#include "platform/file_io.h"
+#include "platform/port_names.h"
 #include "platform/text_codec.h"
-
-#ifndef CORVAN_DEFAULT_ROOT
-#define CORVAN_DEFAULT_ROOT "sample-root"
-#endif
+#include "ui/technician_script.h"
 
 namespace corvan::engine {
 
 std::filesystem::path defaultRoot() {
-    return CORVAN_DEFAULT_ROOT;
+    return defaultDeviceRoot();
 }
 
 void addHostOptions(CLI::App& app, HostOptions& o) {
@@ -26,18 +26,26 @@ void addHostOptions(CLI::App& app, HostOptions& o) {
     app.add_flag("--pacing", o.pacing, "The simulated box's bytes take their time at 9600 baud");
 }
 
-std::optional<PortChoice> choosePort(const HostOptions& o, const InstallConfig& config,
+std::optional<PortChoice> choosePort(const HostOptions& o, const InstallConfig& config, bool demo,
                                      std::string* error) {
     PortChoice choice;
-    if (!o.sim.empty()) {
+    auto device = [&](const std::string& setting) {
+        const HostPort port = hostPortFor(setting, config.text);
+        choice.setting = port.setting;
+        choice.device = port.device;
+        if (choice.device.empty()) choice.unmapped = true;
+    };
+    if (demo) {
+        choice.none = true;
+    } else if (!o.sim.empty()) {
         choice.scenarioFile = o.sim;
     } else if (!o.port.empty()) {
-        choice.device = o.port;
+        device(o.port);
     } else if (equalsIgnoreCase(config.port, kSimulatorPort)) {
         const DeviceRoot root(o.root);
         choice.scenarioFile = root.toHost(installFile(config.installPath, "SIM\\vehicle.json"));
     } else if (!config.port.empty()) {
-        choice.device = config.port;
+        device(config.port);
     } else {
         if (error)
             *error = "no port: PORT= of iCor.cfg is empty and neither --port nor --sim is given";
@@ -46,9 +54,9 @@ std::optional<PortChoice> choosePort(const HostOptions& o, const InstallConfig& 
     return choice;
 }
 
-std::optional<HostSetup> hostSetup(const HostOptions& o, const InstallConfig& config,
+std::optional<HostSetup> hostSetup(const HostOptions& o, const InstallConfig& config, bool demo,
                                    std::string* error) {
-    auto port = choosePort(o, config, error);
+    auto port = choosePort(o, config, demo, error);
     if (!port) return std::nullopt;
     HostSetup setup;
     setup.root = o.root;
@@ -60,6 +68,25 @@ std::optional<HostSetup> hostSetup(const HostOptions& o, const InstallConfig& co
     setup.realTime = o.realTime;
     setup.pacing = o.pacing;
     return setup;
+}
+
+}  // namespace corvan::engine
+
+namespace corvan::engine {
+
+bool checkTechnicianScript(const std::filesystem::path& file, std::string* error) {
+    if (file.empty()) return true;
+    const auto text = readWholeFile(file);
+    if (!text) {
+        if (error) *error = "cannot read the technician script " + file.string();
+        return false;
+    }
+    const auto parsed = ui::parseTechnicianScript(*text);
+    if (!parsed.ok()) {
+        if (error) *error = "technician script " + file.string() + ": " + parsed.error;
+        return false;
+    }
+    return true;
 }
 
 }  // namespace corvan::engine

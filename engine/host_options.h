@@ -21,7 +21,7 @@ class App;
 
 namespace corvan::engine {
 
-// The sample installation this build assembles.
+// The device root when --root is not given (platform/default_root.h).
 std::filesystem::path defaultRoot();
 
 struct HostOptions {
@@ -35,12 +35,16 @@ struct HostOptions {
 void addHostOptions(CLI::App& app, HostOptions& options);
 
 // The line of the run: --sim, then --port, then PORT= ("SIM": the installation's scenario
-// SIM\vehicle.json). nullopt with `error` set when none is named.
+// SIM\vehicle.json; "COM1"/"COM2": the host devices of platform/port_names.h). A
+// demonstration opens no line at all. nullopt with `error` set when none is named.
 std::optional<PortChoice> choosePort(const HostOptions& options, const InstallConfig& config,
-                                     std::string* error);
+                                     bool demo, std::string* error);
 
 // The set-up for EngineHost::create (the screen is left to the caller).
 std::optional<HostSetup> hostSetup(const HostOptions& options, const InstallConfig& config,
-                                   std::string* error);
+                                   bool demo, std::string* error);
+
+// Reads and parses a technician script named on the command line; false with `error` set.
+bool checkTechnicianScript(const std::filesystem::path& file, std::string* error);
 
 }  // namespace corvan::engine

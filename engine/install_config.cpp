@@ -1,5 +1,7 @@
 #include "engine/install_config.h"
 
+#include <filesystem>
+
 #include "platform/device_root.h"
 #include "platform/file_io.h"
 #include "platform/text_codec.h"
@@ -13,6 +15,7 @@ InstallConfig parseInstallConfig(std::string_view fileBytes) {
     c.port = configValue(text, "PORT=");
     c.language = configValue(text, "LANGUAGE=");
     c.languageIndex = languageIndexOf(c.language);
+    c.text = text;
     return c;
 }
 
@@ -24,6 +27,27 @@ std::optional<InstallConfig> readInstallConfig(const DeviceRoot& root, std::stri
         return std::nullopt;
     }
     return parseInstallConfig(*bytes);
+}
+
+bool checkInstallPath(const DeviceRoot& root, const InstallConfig& config, std::string* error) {
+    const std::string file = root.toHost(kConfigDevicePath).string();
+    if (config.installPath.empty()) {
+        if (error)
+            *error =
+                "iCor.cfg gives no installation folder (PATH= is missing, empty or "
+                "without its [ ]): " +
+                file;
+        return false;
+    }
+    std::error_code ec;
+    const auto folder = root.toHost(installFile(config.installPath, ""));
+    if (!std::filesystem::is_directory(folder, ec)) {
+        if (error)
+            *error = "iCor.cfg names an installation folder that does not exist: PATH=[" +
+                     config.installPath + "] (" + folder.string() + ", in " + file + ")";
+        return false;
+    }
+    return true;
 }
 
 std::string engineProgramPath(std::string_view installPath) {

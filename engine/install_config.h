@@ -25,6 +25,7 @@ struct InstallConfig {
     std::string port;         // PORT=: a device file, or "SIM"
     std::string language;     // LANGUAGE=
     int languageIndex = 0;
+    std::string text;  // the whole file as UTF-8, for further keys (SERIALn=)
 };
 
 // The configuration from the file's text (Windows-1252 bytes as read).
@@ -32,6 +33,10 @@ InstallConfig parseInstallConfig(std::string_view fileBytes);
 
 // Reads the file under the device root; nullopt with `error` set when it cannot be read.
 std::optional<InstallConfig> readInstallConfig(const DeviceRoot& root, std::string* error);
+
+// The installation folder PATH= names must be there: false with `error` saying that iCor.cfg
+// is the cause (PATH= empty, without brackets, or naming no folder of the device root).
+bool checkInstallPath(const DeviceRoot& root, const InstallConfig& config, std::string* error);
 
 // "\" + install path + "\EXE\ECOR.EXE".
 std::string engineProgramPath(std::string_view installPath);

@@ -10,11 +10,14 @@ namespace corvan::engine {
 LinkPort::~LinkPort() = default;
 LinkPort::LinkPort(LinkPort&&) noexcept = default;
 
-std::unique_ptr<LinkPort> LinkPort::openDevice(const std::string& device, std::string* error) {
+std::unique_ptr<LinkPort> LinkPort::openDevice(const std::string& device, const std::string& name,
+                                               std::string* error) {
     std::string why;
     auto port = openTermiosPort(device, SerialSettings{}, &why);
     if (!port) {
-        if (error) *error = "cannot open the port " + device + ": " + why;
+        // The port's own reason starts with the device, which the name already gives.
+        if (why.rfind(device + ": ", 0) == 0) why.erase(0, device.size() + 2);
+        if (error) *error = "cannot open the port " + name + ": " + why;
         return nullptr;
     }
     std::unique_ptr<LinkPort> link(new LinkPort);

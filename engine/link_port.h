@@ -22,8 +22,10 @@ class LinkPort {
     ~LinkPort();
     LinkPort(LinkPort&&) noexcept;
 
-    // The real port named by `device`; nullptr with `error` set when it cannot be opened.
-    static std::unique_ptr<LinkPort> openDevice(const std::string& device, std::string* error);
+    // The real port named by `device` (`name` as the technician set it, for the message);
+    // nullptr with `error` set when it cannot be opened.
+    static std::unique_ptr<LinkPort> openDevice(const std::string& device, const std::string& name,
+                                                std::string* error);
     // The simulated box described by `scenarioFile`, answering on `clock`; with `pacing`
     // its bytes take their time on the line at the scenario's baud rate.
     static std::unique_ptr<LinkPort> openSimulator(const std::filesystem::path& scenarioFile,

@@ -3,7 +3,9 @@
 #include <vector>
 
 #include "engine/engine_host.h"
-#include "engine/engine_session.h"
+#include "engine/plugin_call.h"
+#include "plugins/funcmenu/menu_text.h"
+#include "plugins/funcmenu/system_info.h"
 #include "runtime/commands.h"
 #include "runtime/exchange.h"
 #include "runtime/param_text.h"
@@ -13,7 +15,6 @@ namespace corvan::engine {
 namespace {
 
 constexpr std::string_view kReportMode = "REPORT";
-constexpr size_t kMaxMenuItems = 30;
 
 ReportOutcome stopped(ReportOutcome outcome, std::string why) {
     outcome.ok = false;
@@ -26,57 +27,55 @@ ReportOutcome stopped(ReportOutcome outcome, std::string why) {
 void closeEcu(EngineHost& host, const std::string& endHex, int32_t language) {
     ModuleContext ctx(host.link(), language, std::string(kReportMode));
     std::vector<uint8_t> reply(512);
-    const std::vector<uint8_t> message = hexToBytes(endHex);
-    if (!message.empty()) Exchange(ctx, cmd::ecuRequest(message), reply, 4, 0.0, 1.0);
+    const std::vector<uint8_t> closing = funcmenu::closingRequest(endHex);
+    if (!closing.empty()) Exchange(ctx, closing, reply, 4, 0.0, 1.0);
     Exchange(ctx, cmd::resetRequest(), reply, 4, 0.0, 1.0);
 }
 
 }  // namespace
 
-std::vector<int> menuItemPositions(const std::string& text) {
-    const int menu = findFrom(text, "#MENU");
-    if (menu < 0) return {};
-    std::vector<int> items = findAll(text, kMenuItemMark, menu, findFrom(text, "#END", menu));
-    if (items.size() > kMaxMenuItems) items.resize(kMaxMenuItems);
-    return items;
-}
-
 ReportOutcome runReport(EngineHost& host, const std::string& text, const std::string& name,
-                        int32_t language) {
+                        int32_t language, bool demo) {
     ReportOutcome outcome;
     const std::string mode(kReportMode);
+    outcome.report =
+        funcmenu::systemInfoRecord(name, funcmenu::readSystemInfo(text), host.clock().civilNow());
+    if (demo) {
+        outcome.notes = "demonstration: no vehicle, so no report item runs\n";
+        outcome.ok = true;
+        return outcome;
+    }
 
-    const PluginOutcome menu = runFunctionMenu(host, text, mode, name, language);
-    if (!menu.ran) return stopped(outcome, menu.error);
-    if (menu.result.find("ERROR") != std::string::npos)
-        return stopped(outcome, "the function menu could not connect to the ECU: " + menu.result);
-    outcome.report = menu.result;
-
-    const int configuration = findFrom(text, "#CONFIGURATION");
-    if (configuration < 0) return stopped(outcome, "the data record has no #CONFIGURATION section");
-    const std::string configPlugin = GetKeyValue(text, "DLL=", configuration);
-    const std::string endHex = GetKeyValue(text, "END=", configuration);
-    if (configPlugin.empty())
+    if (text.find(funcmenu::kConfigurationMark) == std::string::npos)
+        return stopped(outcome, "the data record has no #CONFIGURATION section");
+    const funcmenu::ConfigurationKeys configuration = funcmenu::readConfiguration(text);
+    if (configuration.dll.empty())
         return stopped(outcome, "the #CONFIGURATION section names no plug-in (DLL=)");
-
     const PluginOutcome connected =
-        callPluginNamed(host, configPlugin, PluginCall{text, 0, mode, name}, language);
+        callPluginNamed(host, configuration.dll, PluginCall{text, 0, mode, name}, language);
     if (!connected.ran) return stopped(outcome, connected.error);
     if (connected.result.find("ERROR") != std::string::npos)
         return stopped(outcome, "the ECU connection failed: " + connected.result);
 
-    const std::string extended = text + additionalIdBlock(connected.result);
-    for (int item : menuItemPositions(extended)) {
-        if (GetKeyValue(extended, "REPORT=", item).empty()) continue;
-        const std::string plugin = GetKeyValue(extended, "DLL=", item);
+    const std::string extended = text + funcmenu::additionalIdBlock(connected.result);
+    const int autorun = funcmenu::autorunPosition(extended);
+    if (autorun >= 0) {
+        const std::string plugin = GetKeyValue(extended, "DLL=", autorun);
         const PluginOutcome ran =
-            callPluginNamed(host, plugin, PluginCall{extended, item, mode, name}, language);
+            callPluginNamed(host, plugin, PluginCall{extended, autorun, mode, name}, language);
+        if (!ran.ran) outcome.notes += "#AUTORUN: " + ran.error + "\n";
+    }
+    for (const funcmenu::MenuItem& item : funcmenu::readMenuItems(extended, "", language)) {
+        if (item.report.empty()) continue;
+        const PluginOutcome ran = callPluginNamed(
+            host, item.dll, PluginCall{extended, item.position, mode, name}, language);
         if (ran.ran)
             outcome.report += ran.result;
         else
-            outcome.notes += "menu item at " + std::to_string(item) + ": " + ran.error + "\n";
+            outcome.notes +=
+                "menu item at " + std::to_string(item.position) + ": " + ran.error + "\n";
     }
-    closeEcu(host, endHex, language);
+    closeEcu(host, configuration.end, language);
     outcome.ok = true;
     return outcome;
 }

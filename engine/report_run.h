@@ -1,12 +1,11 @@
 #pragma once
-// The engine's report mode: one pass over an ECU without a technician. The function menu
-// in "REPORT" mode connects and gives the system-information record; then the ECU is
-// connected again through its configuration plug-in, and every menu item with a "REPORT="
-// key runs in "REPORT" mode on the extended text, as the function menu would have called
-// it; the ECU's closing request and the box reset end the pass.
+// The engine's report mode: one pass over an ECU without a technician, as the function menu
+// would run it: the system-information record, the ECU's configuration plug-in (one
+// connection), the "#AUTORUN" plug-in, every menu item with a "REPORT=" key in "REPORT"
+// mode on the text extended with the ECU's answer, then the ECU's closing request and the
+// box reset. A demonstration ("/DEMO=") puts nothing on the wire: the record alone.
 #include <cstdint>
 #include <string>
-#include <vector>
 
 namespace corvan::engine {
 
@@ -20,10 +19,6 @@ struct ReportOutcome {
 };
 
 ReportOutcome runReport(EngineHost& host, const std::string& text, const std::string& name,
-                        int32_t language);
-
-// The items the function menu lists: the "<MNU" positions after "#MENU" up to the first
-// "#END" after it, at most 30.
-std::vector<int> menuItemPositions(const std::string& text);
+                        int32_t language, bool demo = false);
 
 }  // namespace corvan::engine

@@ -2,29 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "engine/engine_host.h"
 #include "engine/engine_session.h"
 #include "engine/engine_test_support.h"
+#include "runtime/hex_text.h"
 #include "runtime/result_text.h"
 
 namespace corvan::engine {
 namespace {
-
-TEST(ReportRun, TheAdditionalIdBlockByteForByte) {
-    EXPECT_EQ(additionalIdBlock("7A"), "#ADITIONAL_ID\r\n\tID=\t[7A]\n\r#END");
-    EXPECT_EQ(additionalIdBlock(""), "#ADITIONAL_ID\r\n\tID=\t[]\n\r#END");
-}
-
-TEST(ReportRun, MenuItemsAreTheFirstThirtyBetweenMenuAndEnd) {
-    std::string text = "#CONFIGURATION\n\tDLL=\t[X.DLL]\n<MNU not an item\n#MENU\n";
-    for (int i = 0; i < 31; ++i) text += "<MNU\n\tID=\t[M" + std::to_string(i) + "]\n>\n";
-    text += "#END\n<MNU after the end\n";
-    const auto items = menuItemPositions(text);
-    ASSERT_EQ(items.size(), 30u);
-    EXPECT_EQ(items.front(), int(text.find("<MNU\n\tID=\t[M0]")));
-    EXPECT_EQ(items.back(), int(text.find("<MNU\n\tID=\t[M29]")));
-    EXPECT_TRUE(menuItemPositions("<MNU\n#END\n").empty());
-}
 
 // The pass over an ECU with a stand-in plug-in that echoes its call, so that what each
 // call received can be checked: function menu, configuration, the report items only.
@@ -46,12 +33,33 @@ class ReportPass : public ::testing::Test {
         EXPECT_TRUE(h) << error;
         return h;
     }
+    struct RecordedCall {
+        std::string mode;
+        int start;
+        std::string text;
+        bool operator==(const RecordedCall&) const = default;
+    };
+    // The calls the recorder plug-in logged: "file|mode|start|language|name|text in hex".
+    std::vector<RecordedCall> recordedCalls() const {
+        std::vector<RecordedCall> calls;
+        std::istringstream log(readWholeFile(inst.install() / "calls.log").value_or(""));
+        for (std::string line; std::getline(log, line);) {
+            std::vector<std::string> f;
+            std::istringstream fields(line);
+            for (std::string x; std::getline(fields, x, '|');) f.push_back(x);
+            if (f.size() < 6) continue;
+            const std::vector<uint8_t> bytes = hexToBytes(f[5]);
+            calls.push_back({f[1], std::stoi(f[2]), std::string(bytes.begin(), bytes.end())});
+        }
+        return calls;
+    }
     testing::TestInstallation inst;
 };
 
 TEST_F(ReportPass, RunsTheReportItemsAndClosesTheEcu) {
     const std::string text =
         "#CONFIGURATION\n\tDLL=\t[CONFIG.DLL]\n\tMSG=\t[config]\n\tEND=\t[82]\n"
+        "#EXTENDED_INFORMATION\n\tFILE=\t[EDC.TXT]\n\tCODE=\t[VB-1]\n"
         "#MENU\n"
         "<MNU\n\tREPORT=\t[IDN]\n\tDLL=\t[ECHO.DLL]\n\tMSG=\t[first]\n>\n"
         "<MNU\n\tDLL=\t[ECHO.DLL]\n\tMSG=\t[no report key]\n>\n"
@@ -62,8 +70,11 @@ TEST_F(ReportPass, RunsTheReportItemsAndClosesTheEcu) {
     const ReportOutcome out = runReport(*h, text, "VW GOLF", 1);
     ASSERT_TRUE(out.ok) << out.error;
     const int first = int(text.find("<MNU")), third = int(text.rfind("<MNU"));
+    // The system information heads the report, with the virtual clock's date; the items
+    // follow in menu order; the configuration's own answer is no part of it.
     EXPECT_EQ(out.report,
-              "ECHO|REPORT|VW GOLF|1|0|config|"
+              "[SYS]=SYSTEM INFORMATION@i000|NAME|VW GOLF|@i001|FILE|EDC.TXT|@i002|DAT||"
+              "@i003|VER||@i004|DATE|3-2-2007|@i005|TIME|9:5:7|@i006|CODE|VB-1|"
               "ECHO|REPORT|VW GOLF|1|" +
                   std::to_string(first) +
                   "|first|"
@@ -78,6 +89,43 @@ TEST_F(ReportPass, RunsTheReportItemsAndClosesTheEcu) {
     EXPECT_NE(trace.find(" TX 80 00 88 08\n", end), std::string::npos) << trace;
 }
 
+// The pass connects once, runs "#AUTORUN" on the extended text as the function menu does,
+// and the items get the configuration's answer in the "#ADITIONAL_ID" block.
+TEST_F(ReportPass, ConnectsOnceAndRunsTheAutomaticPlugIn) {
+    inst.addPlugin(CORVAN_RECORDER_PLUGIN, "recorder.so");
+    const std::string text =
+        "#CONFIGURATION\n\tDLL=\t[RECORDER.DLL]\n\tRESULT=\t[C1EF8F]\n"
+        "#AUTORUN\n\tDLL=\t[RECORDER.DLL]\n"
+        "#MENU\n<MNU\n\tREPORT=\t[IDN]\n\tDLL=\t[RECORDER.DLL]\n\tRESULT=\t[IDN]\n>\n"
+        "#END\n";
+    auto h = host();
+    ASSERT_TRUE(h);
+    const ReportOutcome out = runReport(*h, text, "X", 1);
+    ASSERT_TRUE(out.ok) << out.error;
+    const auto calls = recordedCalls();
+    ASSERT_EQ(calls.size(), 3u);
+    const std::string extended = text + "#ADITIONAL_ID\r\n\tID=\t[C1EF8F]\n\r#END";
+    EXPECT_EQ(calls[0], (RecordedCall{"REPORT", 0, text}));
+    EXPECT_EQ(calls[1], (RecordedCall{"REPORT", int(extended.find("#AUTORUN")), extended}));
+    EXPECT_EQ(calls[2], (RecordedCall{"REPORT", int(extended.find("<MNU")), extended}));
+}
+
+// A demonstration report: the system information alone, no plug-in and nothing on the wire.
+TEST_F(ReportPass, DemonstrationSendsNothingAndRunsNoPlugIn) {
+    inst.addPlugin(CORVAN_RECORDER_PLUGIN, "recorder.so");
+    const std::string text =
+        "#CONFIGURATION\n\tDLL=\t[RECORDER.DLL]\n\tEND=\t[82]\n"
+        "#MENU\n<MNU\n\tREPORT=\t[IDN]\n\tDLL=\t[RECORDER.DLL]\n>\n#END\n";
+    auto h = host();
+    ASSERT_TRUE(h);
+    const ReportOutcome out = runReport(*h, text, "X", 1, true);
+    ASSERT_TRUE(out.ok) << out.error;
+    EXPECT_EQ(out.report.rfind("[SYS]=SYSTEM INFORMATION@i000|NAME|X|", 0), 0u) << out.report;
+    EXPECT_TRUE(recordedCalls().empty());
+    h->finish();
+    EXPECT_EQ(readWholeFile(inst.root() / "wire.trace").value_or("?"), "");
+}
+
 TEST_F(ReportPass, BadRecordsStopThePassWithAReason) {
     auto h = host();
     ASSERT_TRUE(h);
@@ -85,8 +133,8 @@ TEST_F(ReportPass, BadRecordsStopThePassWithAReason) {
         runReport(*h, "#MENU\n<MNU\n\tREPORT=\t[IDN]\n>\n#END\n", "X", 1);
     EXPECT_FALSE(noConfig.ok);
     EXPECT_NE(noConfig.error.find("#CONFIGURATION"), std::string::npos);
-    // The function menu's own result is kept even when the pass stops after it.
-    EXPECT_EQ(noConfig.report.rfind("ECHO|REPORT|X|", 0), 0u);
+    // The system information is kept even when the pass stops after it.
+    EXPECT_EQ(noConfig.report.rfind("[SYS]=SYSTEM INFORMATION", 0), 0u);
 
     const ReportOutcome noPlugin =
         runReport(*h, "#CONFIGURATION\n\tDLL=\t[NONE.DLL]\n#MENU\n#END\n", "X", 1);

@@ -106,7 +106,9 @@ void Launcher::StartUtility(int position) {
         return;
     }
     std::string error;
-    if (program.empty() || !host_.starter->start(program, {}, &error))
+    const std::vector<std::string> options =
+        position == 1 ? host_.toolOptions : std::vector<std::string>{};
+    if (program.empty() || !host_.starter->start(program, options, &error))
         host_.screen->messageBox(std::string(missing), "", ui::Buttons::Ok, ui::Icon::None);
 }
 

@@ -9,20 +9,18 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "platform/command_line_exit.h"
+#include "platform/default_root.h"
 #include "platform/device_root.h"
 #include "platform/file_io.h"
 #include "platform/process.h"
 #include "shell/shell_host.h"
 #include "shell/shell_run.h"
 
-#ifndef CORVAN_DEFAULT_ROOT
-#define CORVAN_DEFAULT_ROOT "sample-root"
-#endif
-
 int main(int argc, char** argv) {
     using namespace corvan;
     CLI::App app{"eCorvanData: picture menus of the installation; starts the engine"};
-    std::filesystem::path root = CORVAN_DEFAULT_ROOT, technician, screens, screenshots;
+    std::filesystem::path root = defaultDeviceRoot(), technician, screens, screenshots;
     std::string engineOptions;
     int scale = 0;
     bool headless = false, qt = false;
@@ -36,7 +34,7 @@ int main(int argc, char** argv) {
         ->check(CLI::Range(0, 8));
     app.add_option("--engine-options", engineOptions,
                    "Options put before the engine's command line (blanks separate words)");
-    CLI11_PARSE(app, argc, argv);
+    if (const int status = corvan::parseCommandLine(app, argc, argv); status >= 0) return status;
     if (headless && qt) {
         std::fprintf(stderr, "eCorvanData: --headless and --qt exclude each other\n");
         return 1;
@@ -67,6 +65,13 @@ int main(int argc, char** argv) {
     host.starter = &starter;
     // The engine works on the same device root as the shell.
     host.engineOptions = {"--root", deviceRoot.hostRoot().string()};
+    // The engine's window takes the shell's scale, so both look alike on the same screen.
+    if (scale > 0) {
+        for (auto* options : {&host.engineOptions, &host.toolOptions}) {
+            options->push_back("--scale");
+            options->push_back(std::to_string(scale));
+        }
+    }
     for (std::string& word : splitCommandLine(engineOptions))
         host.engineOptions.push_back(std::move(word));
     host.installedVersion = shell::installedVersion(deviceRoot);

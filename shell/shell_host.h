@@ -40,6 +40,8 @@ struct ShellHost {
     // Host options put before the command line when the engine is started (the device root,
     // and in scripted runs the engine's own script); the command line itself stays one word.
     std::vector<std::string> engineOptions;
+    // Host options of the terminal's own tools (the box test program): the shell's scale.
+    std::vector<std::string> toolOptions;
     // Version text of the installation shown in the About box.
     std::string installedVersion;
 };

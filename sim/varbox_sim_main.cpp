@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "platform/clock.h"
+#include "platform/command_line_exit.h"
 #include "sim/pty_server.h"
 #include "sim/scenario_loader.h"
 
@@ -30,7 +31,7 @@ int main(int argc, char** argv) {
                    "Hang up the line once this many frames were answered");
     app.add_flag("--pacing", pacing, "Pace bytes at the scenario's baud rate");
     app.add_flag("--trace", options.trace, "Print frames and replies on standard error");
-    CLI11_PARSE(app, argc, argv);
+    if (const int status = corvan::parseCommandLine(app, argc, argv); status >= 0) return status;
 
     corvan::sim::Scenario scenario;
     if (!scenarioPath.empty()) {

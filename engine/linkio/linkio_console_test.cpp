@@ -70,7 +70,7 @@ TEST_F(LinkConsole, SendsTheTypedMessageAndListsTheReply) {
                      "12 34 AB CD"},
                     {"3E", "7E"}}));
     EXPECT_EQ(h->headless()->lastSnapshot("LINKIO")->title, "LINK CONSOLE: ENGINE");
-    const auto& frames = h->port().box()->frames();
+    const auto& frames = h->port()->box()->frames();
     ASSERT_EQ(frames.size(), 2u);
     EXPECT_EQ(frames[0], std::vector<uint8_t>({0x80, 0x03, 0x20, 0x00, 0x1A, 0x80, 0x39}));
     EXPECT_EQ(frames[1], std::vector<uint8_t>({0x80, 0x02, 0x20, 0x00, 0x3E, 0x9C}));
@@ -88,8 +88,8 @@ TEST_F(LinkConsole, AnEcuOrBoxThatStaysSilentShowsNoAnswer) {
     silence.kind = sim::FaultKind::Silence;
     silence.skip = 2;
     silence.count = -1;
-    h->port().box()->inject(drop);
-    h->port().box()->inject(silence);
+    h->port()->box()->inject(drop);
+    h->port()->box()->inject(silence);
     run(*h, "EXE");
     EXPECT_EQ(rowsOf(*h->headless()),
               Rows({{"1A 9B", "5A 9B 01 2C"}, {"1A 9B", "no answer"}, {"1A 9B", "no answer"}}));
@@ -105,7 +105,7 @@ TEST_F(LinkConsole, TypingThatIsNotHexIsRefusedWithoutSending) {
     ASSERT_EQ(h->headless()->messageBoxes().size(), 1u);
     EXPECT_EQ(h->headless()->messageBoxes()[0].text,
               "Type the message as hexadecimal bytes (1A 80), at most 64");
-    EXPECT_TRUE(h->port().box()->frames().empty());
+    EXPECT_TRUE(h->port()->box()->frames().empty());
 }
 
 TEST_F(LinkConsole, DemoSendsNothingAndReportShowsNothing) {
@@ -115,7 +115,7 @@ TEST_F(LinkConsole, DemoSendsNothingAndReportShowsNothing) {
     run(*h, "DEMO");
     EXPECT_EQ(rowsOf(*h->headless()), Rows({{"1A 80", "DEMO MODE"}}));
     EXPECT_EQ(run(*h, "REPORT"), "");
-    EXPECT_TRUE(h->port().box()->frames().empty());
+    EXPECT_TRUE(h->port()->box()->frames().empty());
 }
 
 }  // namespace

@@ -83,12 +83,19 @@ int descramble(const std::string& menuPath, const std::string& outPath) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    static constexpr const char* kUsage =
+        "usage: corvan-menutool scramble SOURCE FILE.mnu\n"
+        "       corvan-menutool descramble FILE.mnu [SOURCE]\n"
+        "Writes the shell's scrambled menu files from readable sources and back.\n"
+        "Exit status: 0 done, 1 bad command line or a file that cannot be read or written.\n";
     const std::string command = argc > 1 ? argv[1] : "";
+    if (argc == 2 && (command == "-h" || command == "--help")) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
     if (command == "scramble" && argc == 4) return scramble(argv[2], argv[3]);
     if (command == "descramble" && (argc == 3 || argc == 4))
         return descramble(argv[2], argc == 4 ? argv[3] : "");
-    std::fprintf(stderr,
-                 "usage: corvan-menutool scramble SOURCE FILE.mnu\n"
-                 "       corvan-menutool descramble FILE.mnu [SOURCE]\n");
+    std::fputs(kUsage, stderr);
     return 1;
 }
