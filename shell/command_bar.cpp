@@ -9,9 +9,11 @@ using namespace layout;
 
 namespace {
 
-ui::ControlSpec barButton(int id, int x, std::string_view dataFolder, std::string_view picture) {
+ui::ControlSpec barButton(int id, int x, std::string_view dataFolder, std::string_view picture,
+                          std::string_view toolTip = {}) {
     ui::ControlSpec c = control(id, ui::ControlKind::Button, {x, 1, 24, 24});
     c.bitmap = std::string(dataFolder) + "Imagenes\\Botones\\" + std::string(picture);
+    c.toolTip = std::string(toolTip);
     return c;
 }
 
@@ -19,11 +21,11 @@ ui::ControlSpec barButton(int id, int x, std::string_view dataFolder, std::strin
 
 std::vector<ui::ControlSpec> commandBarControls(std::string_view dataFolder) {
     std::vector<ui::ControlSpec> bar = {
-        barButton(kHome, 2, dataFolder, "Inicio.bmp"),
-        barButton(kBack, 28, dataFolder, "Atras.bmp"),
+        barButton(kHome, 2, dataFolder, "Inicio.bmp", kHomeTip),
+        barButton(kBack, 28, dataFolder, "Atras.bmp", kBackTip),
         barButton(kAbout, 54, dataFolder, "Acerca.bmp"),
-        barButton(kToggleNormal, 88, dataFolder, "Diagnosis.bmp"),
-        barButton(kToggleSimulation, 88, dataFolder, "Simulacion.bmp"),
+        barButton(kToggleNormal, 88, dataFolder, "Diagnosis.bmp", kToggleTip),
+        barButton(kToggleSimulation, 88, dataFolder, "Simulacion.bmp", kToggleTip),
     };
     ui::ControlSpec entry =
         control(kSimulationEntry, ui::ControlKind::Button, {118, 1, 100, 24}, "SIMULADOR");

@@ -20,6 +20,11 @@ enum class BarSet {
     Simulation,  // diagnosis with simulation on
 };
 
+// What the bar's commands say of themselves (tool tips), in Spanish in every language.
+inline constexpr std::string_view kHomeTip = "Muestra el menú de opciones inicial";
+inline constexpr std::string_view kBackTip = "Volver al menú anterior";
+inline constexpr std::string_view kToggleTip = "Activa/desactiva modo DEMO";
+
 // The bar's controls; their pictures are read from the data folder.
 std::vector<ui::ControlSpec> commandBarControls(std::string_view dataFolder);
 

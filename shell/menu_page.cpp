@@ -101,10 +101,11 @@ ui::DialogTemplate pageTemplate(PageKind kind, std::string_view dataFolder) {
     header.visible = kind != PageKind::Root;
     t.controls.push_back(header);
 
-    // Pages show their picture centred at five sixths of the width (2 pixels further left),
-    // half-way down; the root and utility pages show the logo higher, at three eighths.
-    const int centreX = kPageWidth * 5 / 6 - 2;
+    // A picture loaded after a tap is centred at five sixths of the width (2 pixels further
+    // left), half-way down; the root and utility pages show the logo at five sixths exactly,
+    // higher, at three eighths.
     const bool logo = kind == PageKind::Root || kind == PageKind::Utilities;
+    const int centreX = kPageWidth * 5 / 6 - (logo ? 0 : 2);
     const int centreY = kPageTop + (logo ? kPageHeight * 3 / 8 : kPageHeight / 2);
     t.controls.push_back(control(kPicture, ui::ControlKind::Picture,
                                  centred(centreX, centreY, kPictureWidth, kPictureHeight)));

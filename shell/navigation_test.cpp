@@ -1,6 +1,10 @@
 // The shell's pages worked by technician scripts on the headless screen.
 #include <gtest/gtest.h>
 
+#include <map>
+
+#include "shell/command_bar.h"
+#include "shell/menu_page.h"
 #include "shell/screen_layout.h"
 #include "shell/shell_test_support.h"
 
@@ -59,6 +63,33 @@ TEST_F(NavigationTest, GermanPositionsCountOnlyGermanLines) {
     runShell("doubletap \"DIENSTPROGRAMME\"\ndump\n");  // position 4: the utilities page
     EXPECT_EQ(app->page()->kind(), PageKind::Utilities);
     EXPECT_EQ(dumped("UTILIDADES").control(kList)->columns.at(0).heading, "GERÄT");
+}
+
+// The logo of the root and utility pages sits at five sixths of the width; a picture loaded
+// after a tap is 2 pixels further left, and lower.
+TEST(PagePictures, LogoAtFiveSixthsTappedPicturesTwoPixelsFurtherLeft) {
+    auto centre = [](PageKind kind) {
+        for (const ui::ControlSpec& c : pageTemplate(kind, "\\DATA\\").controls)
+            if (c.id == kPicture)
+                return std::pair(c.rect.x + c.rect.w / 2, c.rect.y + c.rect.h / 2);
+        return std::pair(-1, -1);
+    };
+    const int fiveSixths = kPageWidth * 5 / 6;
+    EXPECT_EQ(centre(PageKind::Root).first, fiveSixths);
+    EXPECT_EQ(centre(PageKind::Utilities).first, fiveSixths);
+    for (PageKind k : {PageKind::Brand, PageKind::Model, PageKind::System, PageKind::Variant}) {
+        EXPECT_EQ(centre(k).first, fiveSixths - 2);
+        EXPECT_GT(centre(k).second, centre(PageKind::Root).second);
+    }
+}
+
+TEST(CommandBar, HomeBackAndTheToggleSayWhatTheyDo) {
+    std::map<int, std::string> tips;
+    for (const ui::ControlSpec& c : commandBarControls("\\DATA\\")) tips[c.id] = c.toolTip;
+    EXPECT_EQ(tips[kHome], "Muestra el menú de opciones inicial");
+    EXPECT_EQ(tips[kBack], "Volver al menú anterior");
+    EXPECT_EQ(tips[kToggleNormal], "Activa/desactiva modo DEMO");
+    EXPECT_EQ(tips[kToggleSimulation], "Activa/desactiva modo DEMO");
 }
 
 TEST_F(NavigationTest, HeadersAndPicturesFollowTheTappedEntries) {

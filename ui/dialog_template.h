@@ -23,7 +23,7 @@ struct Rect {
 };
 
 struct FontSpec {
-    std::string family;  // empty: the system font ("Tahoma" where the screens name it)
+    std::string family;   // empty: the system font ("Tahoma" where the screens name it)
     int pixelHeight = 0;  // 0: default
     int weight = 400;     // 400 normal, 700 bold, 800 heavy
     bool italic = false;
@@ -49,6 +49,9 @@ struct ControlSpec {
     FontSpec headerFont;  // list headings
     // Buttons: a picture (BMP device path) instead of, or beside, the label.
     std::string bitmap;
+    // Buttons: the text a pen resting on it shows; a picture button whose picture cannot be
+    // found and that has no label shows it as its label.
+    std::string toolTip;
     bool visible = true;
 };
 

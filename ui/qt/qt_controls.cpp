@@ -67,9 +67,12 @@ QWidget* createButton(const ControlSpec& spec, const ControlContext& ctx) {
         if (!picture.isNull()) {
             button->setIcon(QIcon(picture));
             button->setIconSize(picture.size());
+        } else if (spec.text.empty()) {
+            button->setText(QString::fromStdString(spec.toolTip));
         }
         button->setProperty("bitmap", file);
     }
+    button->setToolTip(QString::fromStdString(spec.toolTip));
     return button;
 }
 

@@ -191,6 +191,25 @@ TEST_F(QtDialogTest, BitmapButtonShowsTheScaledPicture) {
     EXPECT_EQ(button->property("bitmap").toString().toStdString(), bitmap_.string());
 }
 
+// A picture button whose picture is missing shows its tool tip as its label, so the command
+// is still there to read.
+TEST_F(QtDialogTest, PictureButtonWithoutItsPictureShowsItsToolTip) {
+    DialogTemplate t = sample();
+    ControlSpec home = control(77, ControlKind::Button, {5, 200, 24, 24});
+    home.bitmap = "\\PICS\\MISSING.BMP";
+    home.toolTip = "Volver al menú anterior";
+    t.controls.push_back(home);
+    t.controls[2].toolTip = "Accept";
+    QtScreen s = screen();
+    QtDialog d(s, t);
+    auto* missing = widget<QPushButton>(d, 77);
+    EXPECT_EQ(missing->text().toStdString(), "Volver al menú anterior");
+    EXPECT_EQ(missing->toolTip().toStdString(), "Volver al menú anterior");
+    auto* found = widget<QPushButton>(d, kBitmapButton);
+    EXPECT_FALSE(found->icon().isNull());
+    EXPECT_EQ(found->toolTip().toStdString(), "Accept");
+}
+
 TEST_F(QtDialogTest, EditFieldsFilterWhatIsTyped) {
     QtScreen s = screen();
     QtDialog d(s, sample());

@@ -56,6 +56,7 @@ QTreeWidget* createListView(const ControlSpec& spec, int scale, QWidget* parent)
     list->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     list->setHeaderHidden(!spec.showHeader);
     list->setColumnCount(0);
+    list->setProperty("deviceWidth", spec.rect.w * scale);
     return list;
 }
 
@@ -64,11 +65,19 @@ void setListColumns(QTreeWidget* list, const std::vector<Column>& columns, int s
     for (const Column& c : columns) headings << QString::fromStdString(c.heading);
     list->setColumnCount(static_cast<int>(columns.size()));
     list->setHeaderLabels(headings);
+    int total = 0;
     for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
         const int width = columns[i].width;
         list->setColumnHidden(i, width <= 0);
         if (width > 0) list->setColumnWidth(i, width * scale);
+        if (width > 0) total += width * scale;
     }
+    // The device's list scrolls sideways only when its visible columns are wider than the
+    // list itself; a column as wide as the list (the shell's pages) needs no scroll bar,
+    // though the frame and a vertical scroll bar take a few of its pixels here.
+    const int width = list->property("deviceWidth").toInt();
+    list->setHorizontalScrollBarPolicy(width > 0 && total <= width ? Qt::ScrollBarAlwaysOff
+                                                                   : Qt::ScrollBarAsNeeded);
 }
 
 int addListRow(QTreeWidget* list, const std::vector<std::string>& cells) {

@@ -91,6 +91,19 @@ TEST_F(QtListViewTest, ColumnWidthsFollowTheScale) {
     EXPECT_EQ(list->font().pixelSize(), 48);
 }
 
+// A list sideways scrolls only when its visible columns are wider than the list itself.
+TEST_F(QtListViewTest, HorizontalScrollBarOnlyForColumnsWiderThanTheList) {
+    dialog_.setColumns(kList, {{"MENU", 200}, {"KEY", 0}, {"FILE", 0}});
+    EXPECT_EQ(list_->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    dialog_.setColumns(kList, {{"DESCRIPTION", 140}, {"INFORMATION", 165}});
+    EXPECT_EQ(list_->horizontalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+    QtScreen big{testing::Options(2).watched(false)};
+    QtDialog d(big, menuTemplate());
+    d.setColumns(kList, {{"MENU", 200}});
+    auto* list = d.window()->findChild<QTreeWidget*>(QString::number(kList));
+    EXPECT_EQ(list->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+}
+
 TEST_F(QtListViewTest, RowsAndCells) {
     fill();
     EXPECT_EQ(dialog_.rowCount(kList), 3);

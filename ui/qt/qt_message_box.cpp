@@ -1,8 +1,43 @@
 #include "ui/qt/qt_message_box.h"
 
+#include <QEvent>
+#include <QLabel>
+#include <QLayout>
+
 namespace corvan::ui::qt {
 
 namespace {
+
+// A box no wider than the device's screen. Qt sizes a box from the desktop it is on (up to
+// 500 pixels and more) each time it is shown or laid out; after it did, the box is narrowed
+// to the screen's width with its text wrapped and its height following.
+class DeviceMessageBox final : public QMessageBox {
+  public:
+    explicit DeviceMessageBox(int maxWidth) : maxWidth_(maxWidth) {}
+
+  protected:
+    void showEvent(QShowEvent* e) override {
+        QMessageBox::showEvent(e);
+        narrow();
+    }
+    bool event(QEvent* e) override {
+        const bool done = QMessageBox::event(e);
+        if (e->type() == QEvent::LayoutRequest) narrow();
+        return done;
+    }
+
+  private:
+    void narrow() {
+        if (maxWidth_ <= 0 || width() <= maxWidth_) return;
+        if (auto* label = findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+            label->setWordWrap(true);
+        const int height = layout() && layout()->hasHeightForWidth()
+                               ? layout()->totalHeightForWidth(maxWidth_)
+                               : this->height();
+        setFixedSize(maxWidth_, height);
+    }
+    int maxWidth_;
+};
 
 QMessageBox::StandardButtons standardButtons(Buttons buttons) {
     switch (buttons) {
@@ -36,8 +71,47 @@ QMessageBox::Icon qtIcon(Icon icon) {
 
 }  // namespace
 
-std::unique_ptr<QMessageBox> buildMessageBox(const MessageBoxRequest& request, const QFont& font) {
-    auto box = std::make_unique<QMessageBox>();
+QString breakableText(const QString& text) {
+    // Words that fit a line stay as they are; a longer one (a path, a file name) breaks
+    // after its separators and, failing those, every so many characters.
+    constexpr int kLongWord = 24, kPiece = 16;
+    const QChar zeroWidthSpace(0x200B);
+    QString out;
+    out.reserve(text.size() + text.size() / 8);
+    auto addWord = [&](const QString& word) {
+        if (word.size() <= kLongWord) {
+            out += word;
+            return;
+        }
+        int piece = 0;
+        for (qsizetype i = 0; i < word.size(); ++i) {
+            const QChar c = word[i];
+            out += c;
+            ++piece;
+            const bool separator = c == '/' || c == '\\' || c == '_' || c == '.' || c == ':';
+            if (i + 1 < word.size() && (separator || piece >= kPiece)) {
+                out += zeroWidthSpace;
+                piece = 0;
+            }
+        }
+    };
+    QString word;
+    for (const QChar c : text) {
+        if (!c.isSpace()) {
+            word += c;
+            continue;
+        }
+        addWord(word);
+        word.clear();
+        out += c;
+    }
+    addWord(word);
+    return out;
+}
+
+std::unique_ptr<QMessageBox> buildMessageBox(const MessageBoxRequest& request, const QFont& font,
+                                             int maxWidth) {
+    std::unique_ptr<QMessageBox> box = std::make_unique<DeviceMessageBox>(maxWidth);
     box->setFont(font);
     box->setIcon(qtIcon(request.icon));
     box->setWindowTitle(QString::fromStdString(request.title));
@@ -46,7 +120,7 @@ std::unique_ptr<QMessageBox> buildMessageBox(const MessageBoxRequest& request, c
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"))
         .replace(QLatin1Char('\r'), QLatin1Char('\n'));
     box->setTextFormat(Qt::PlainText);
-    box->setText(text);
+    box->setText(maxWidth > 0 ? breakableText(text) : text);
     box->setStandardButtons(standardButtons(request.buttons));
     box->setDefaultButton(standardButtonOf(request.buttons == Buttons::RetryCancel ? Answer::Retry
                                            : request.buttons == Buttons::Ok        ? Answer::Ok

@@ -8,7 +8,14 @@
 
 namespace corvan::ui::qt {
 
-std::unique_ptr<QMessageBox> buildMessageBox(const MessageBoxRequest& request, const QFont& font);
+// `maxWidth`: the widest the box may be (the device's screen, 320 pixels times the scale);
+// longer texts wrap, long words and paths included. 0: as wide as Qt makes it.
+std::unique_ptr<QMessageBox> buildMessageBox(const MessageBoxRequest& request, const QFont& font,
+                                             int maxWidth = 0);
+
+// The text with invisible break chances in runs too long for a line (paths, file names),
+// so a wrapped box never cuts a word it cannot break.
+QString breakableText(const QString& text);
 
 // The answer of a clicked standard button; nullopt for a button the screen layer has no word for.
 std::optional<Answer> answerOf(QMessageBox::StandardButton button);

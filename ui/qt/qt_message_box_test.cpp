@@ -91,6 +91,28 @@ TEST(QtMessageBox, LineBreaksOfModuleTextsShowAsLineBreaks) {
     EXPECT_EQ(script.seen[0].text, "VarBox Code: 1\nVarBox Version: 2");
 }
 
+// However long its text, a box is never wider than the device's screen: the text wraps, a
+// long path breaks, and a text that fits a line is left exactly as it is.
+TEST(QtMessageBox, NeverWiderThanTheScreenWithLongTextsWrapped) {
+    const std::string longText =
+        "No se puede abrir el puerto COM2 (/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A9XYZ-if00"
+        "-port0):\ncannot open the port (No such file or directory), check the cable and the "
+        "adapter, then try again";
+    for (int scale : {1, 2}) {
+        auto box = buildMessageBox({longText, "", Buttons::Ok, Icon::Stop}, QFont(), 320 * scale);
+        box->show();
+        QApplication::processEvents();
+        EXPECT_LE(box->width(), 320 * scale) << scale;
+        EXPECT_GT(box->height(), 0);
+        box->hide();
+    }
+    EXPECT_EQ(breakableText("No response from VarBox\nRETRY?"), "No response from VarBox\nRETRY?");
+    const QString path = breakableText("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A9XYZ");
+    EXPECT_TRUE(path.contains(QChar(0x200B)));
+    EXPECT_EQ(QString(path).remove(QChar(0x200B)),
+              "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A9XYZ");
+}
+
 TEST(QtMessageBox, AnswerTheBoxDoesNotOfferGivesItsEscapeAnswer) {
     RecordingAutomation script;
     script.answers = {Answer::Retry, Answer::Yes};
@@ -109,8 +131,14 @@ TEST(QtMessageBox, UnwatchedScreenNeverWaitsForAPerson) {
     EXPECT_EQ(screen.messageBox("x", "", Buttons::RetryCancel, Icon::Question), Answer::Cancel);
     EXPECT_EQ(screen.messageBox("x", "", Buttons::YesNoCancel, Icon::Question), Answer::Cancel);
 
-    QtScreen bare(testing::Options(1));  // offscreen: nobody could answer
-    EXPECT_EQ(bare.messageBox("DEMO MODE", "", Buttons::Ok, Icon::None), Answer::Ok);
+    // Without a display nobody could answer: a screen left to decide is unattended there.
+    if (QGuiApplication::platformName() == "offscreen") {
+        QtScreenOptions plain;
+        plain.scale = 1;
+        QtScreen bare(plain);
+        EXPECT_FALSE(bare.attended());
+        EXPECT_EQ(bare.messageBox("DEMO MODE", "", Buttons::Ok, Icon::None), Answer::Ok);
+    }
     EXPECT_EQ(visibleMessageBox(), nullptr);
 }
 

@@ -48,7 +48,7 @@ std::unique_ptr<Dialog> QtScreen::createDialog(const DialogTemplate& t) {
 Answer QtScreen::messageBox(const std::string& text, const std::string& title, Buttons buttons,
                             Icon icon) {
     const MessageBoxRequest request{text, title, buttons, icon};
-    auto box = buildMessageBox(request, systemFont());
+    auto box = buildMessageBox(request, systemFont(), 320 * scale_);
     const std::string subject = title.empty() ? text : title;
     const bool unwatched = automation_ || !attended_;
     if (unwatched) {

@@ -37,9 +37,14 @@ inline std::filesystem::path writeBitmap(const std::filesystem::path& file, int 
     return file;
 }
 
-// Screen options written as a chain: Options(2).automate(&script).unattended().
+// Screen options written as a chain: Options(2).automate(&script).watched(true). Nobody sits
+// at a test's screen, on a real display either: a box waits for a person only in a test that
+// asks for one with watched(true).
 struct Options : QtScreenOptions {
-    explicit Options(int pixels = 1) { scale = pixels; }
+    explicit Options(int pixels = 1) {
+        scale = pixels;
+        attended = false;
+    }
     Options& automate(QtAutomation* a) {
         automation = a;
         return *this;
