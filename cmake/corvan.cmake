@@ -11,16 +11,30 @@ function(corvan_test name)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${T_LABELS}")
 endfunction()
 
-# corvan_plugin(NAME SOURCES ... [LIBS ...])
-# A plug-in: a shared library exporting only `dll`, named NAME.so in the plug-in folder,
-# as the data names it ("NAME.DLL" found case-insensitively).
+# corvan_plugin(NAME SOURCES ... [LIBS ...] [ENTRIES sym ...])
+# A plug-in: a shared library named NAME.so in the plug-in folder, as the data names it
+# ("NAME.DLL" found case-insensitively). It exports its entries and nothing else (default:
+# `dll`): hidden visibility for its own code, the symbols of the static libraries linked
+# into it kept local, and a version script that leaves only the entries global.
 function(corvan_plugin name)
-  cmake_parse_arguments(P "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(P "" "" "SOURCES;LIBS;ENTRIES" ${ARGN})
+  if(NOT P_ENTRIES)
+    set(P_ENTRIES dll)
+  endif()
+  list(JOIN P_ENTRIES "; " globals)
+  set(map ${CMAKE_BINARY_DIR}/plugin-exports/${name}.map)
+  file(WRITE ${map} "{ global: ${globals}; local: *; };\n")
   add_library(${name} MODULE ${P_SOURCES})
   target_link_libraries(${name} PRIVATE corvan_runtime ${P_LIBS})
+  target_link_options(${name} PRIVATE -Wl,--exclude-libs,ALL -Wl,--version-script=${map})
   set_target_properties(${name} PROPERTIES
     PREFIX "" OUTPUT_NAME ${name}
     LIBRARY_OUTPUT_DIRECTORY ${CORVAN_PLUGIN_DIR}
-    CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+    CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON
+    LINK_DEPENDS ${map})
   set_property(GLOBAL APPEND PROPERTY CORVAN_PLUGINS ${name})
+  # Which symbols each plug-in of the installation exports, for the test that checks it.
+  string(TOLOWER ${name} file)
+  list(JOIN P_ENTRIES "," entries)
+  set_property(GLOBAL APPEND PROPERTY CORVAN_PLUGIN_EXPORTS "${file}.so:${entries}")
 endfunction()
