@@ -55,6 +55,6 @@ echo "-- the shell's screens, in the order they closed: $(grep -E '^dialog [A-Z]
 echo "-- the engine it started: $(grep -m1 -o 'title "OPTIONS MENU: [^"]*"' "$out/shell-engine.screens" || true)," \
   "result $(cut -c1-60 "$out/shell-engine.txt")..."
 echo "-- back on the variant page after the engine ended:"
-awk '/^dialog VARIANTES script/{p=1} p{print} /^end/{if(p)exit}' "$out/shell.screens" | head -n 12
+awk '/^dialog VARIANTES script/{p=1} p{print} /^end/{if(p)exit}' "$out/shell.screens"
 echo
 echo "Files: $out/shell.screens $out/shell-engine.screens $out/shell-engine.trace $out/report.txt $out/report.trace $out/session.screens $out/session.trace"
