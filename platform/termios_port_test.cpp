@@ -122,6 +122,27 @@ TEST(TermiosPort, HangUpMarksTheLinkLost) {
     size_t written = 0;
     const uint8_t one = 1;
     EXPECT_FALSE(port->write(&one, 1, written));
+    // The pseudo-terminal is gone with its master: opening it again fails, and says where.
+    std::string why;
+    EXPECT_FALSE(port->reopen(&why));
+    EXPECT_NE(why.find(pty.name()), std::string::npos) << why;
+    EXPECT_TRUE(port->lost());
+}
+
+TEST(TermiosPort, ReopenedLineCarriesBytesAgain) {
+    PtyPair pty;
+    std::string error;
+    auto port = openTermiosPort(pty.name(), SerialSettings{9600, 80}, &error);
+    ASSERT_NE(port, nullptr) << error;
+    ASSERT_TRUE(port->reopen(&error)) << error;
+    EXPECT_FALSE(port->lost());
+    const uint8_t byte = 0x5A;
+    ASSERT_EQ(::write(pty.master(), &byte, 1), 1);
+    uint8_t b = 0;
+    size_t got = 0;
+    ASSERT_TRUE(port->readByte(b, got));
+    EXPECT_EQ(got, 1u);
+    EXPECT_EQ(b, 0x5A);
 }
 
 TEST(TermiosPort, SecondOpenOfABusyPortIsRefused) {
