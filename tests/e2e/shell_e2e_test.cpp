@@ -69,6 +69,35 @@ TEST(ShellProgram, StartsTheRealEngineAndComesBackToTheVariant) {
     EXPECT_TRUE(messageBoxTexts(shell).empty());
 }
 
+// The shell's scale reaches the engine it starts, with the device root, before the
+// command line: an engine standing in for the real one notes what it was given.
+TEST(ShellProgram, PassesItsScaleOnToTheEngine) {
+    SampleCopy sample;
+    corvan::testing::TempDir out;
+    const auto args = out.path() / "engine-args.txt";
+    const auto engine = sample.install() / "EXE" / "eCor.exe";
+    std::filesystem::remove(engine);
+    writeText(engine, "#!/bin/sh\nfor a in \"$@\"; do echo \"$a\"; done > " + args.string() + "\n");
+    std::filesystem::permissions(engine, std::filesystem::perms::owner_all);
+    const std::string script = writeText(out.path() / "shell.txt",
+                                         "doubletap \"DIAGNOSIS\"\n"
+                                         "doubletap \"VOLKSWAGEN\"\n"
+                                         "doubletap \"GOLF V\"\n"
+                                         "doubletap \"DIESEL ENGINE\"\n"
+                                         "doubletap \"2.0 TDI - BOSCH EDC16\"\n"
+                                         "press \"SELECT\"\n"
+                                         "when rows #100 >= 1 close\n");
+    const ProgramRun run = runProgram(kShell, {"--root", sample.root().string(), "--headless",
+                                               "--scale", "2", "--technician", script});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const auto given = linesOf(readWholeFile(args).value_or(""));
+    ASSERT_EQ(given.size(), 5u) << readWholeFile(args).value_or("");
+    EXPECT_EQ(given[0], "--root");
+    EXPECT_EQ(given[2], "--scale");
+    EXPECT_EQ(given[3], "2");
+    EXPECT_EQ(given[4].rfind("/EDC16_KWP.TXT /VOLKSWAGEN GOLF V", 0), 0u) << given[4];
+}
+
 TEST(ShellProgram, MissingEngineIsSaidInSpanish) {
     SampleCopy sample;
     std::filesystem::remove(sample.install() / "EXE" / "eCor.exe");
