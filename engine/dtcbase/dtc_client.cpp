@@ -11,6 +11,7 @@
 #include "platform/library_loader.h"
 #include "platform/text_codec.h"
 #include "runtime/data_path.h"
+#include "runtime/run_plugin.h"
 
 namespace corvan::dtc {
 
@@ -57,13 +58,7 @@ DecodedText decodeWithLibrary(const ModuleContext& ctx, std::string_view dataPat
                               std::vector<unsigned char> content) {
     DecodedText out;
     out.libraryPath = pluginDevicePath(dataPath, kLibraryFile);
-    std::unique_ptr<LoadedLibrary> library;
-    if (const LibraryLoader* loader = ctx.host().loader) {
-        if (const auto host = pluginHostPath(ctx, dataPath, kLibraryFile)) {
-            std::string error;
-            library = loader->load(*host, &error);
-        }
-    }
+    std::unique_ptr<LoadedLibrary> library = loadPluginLibrary(ctx, dataPath, kLibraryFile);
     const auto entry =
         library ? reinterpret_cast<DtcBaseEntry>(library->symbol("dll")) : DtcBaseEntry{};
     if (!entry) {
