@@ -8,6 +8,7 @@
 
 #include "engine/dtcbase/definition_text.h"
 #include "engine/dtcbase/testing/dtc_test_rig.h"
+#include "platform/file_io.h"
 
 namespace corvan::dtc {
 namespace {

@@ -4,6 +4,7 @@
 // folder, files in its "\dtc\" folder), the simulated box behind an in-memory line on the
 // virtual clock, the headless screen and the frames on the wire.
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -13,7 +14,6 @@
 #include "engine/dtcbase/dtc_file.h"
 #include "platform/clock.h"
 #include "platform/device_root.h"
-#include "platform/file_io.h"
 #include "platform/library_loader.h"
 #include "platform/memory_port.h"
 #include "platform/test_temp_dir.h"
@@ -51,8 +51,8 @@ class DtcRig {
         root_.setProgramPath("\\STORAGE CARD\\CORVANDATA\\EXE\\ECOR.EXE");
         std::filesystem::create_directories(install() / "DLL");
         std::filesystem::create_directories(install() / "dtc");
-        writeFileAtomic(dir_.path() / "STORAGE CARD" / "iCor.cfg",
-                        "PATH=[STORAGE CARD\\CORVANDATA]\r\nLANGUAGE=[ENGLISH]\r\n");
+        write(dir_.path() / "STORAGE CARD" / "iCor.cfg",
+              "PATH=[STORAGE CARD\\CORVANDATA]\r\nLANGUAGE=[ENGLISH]\r\n");
         host.clock = &clock;
         host.screen = &screen;
         host.frames = &frames;
@@ -79,7 +79,7 @@ class DtcRig {
         std::filesystem::create_symlink(built, install() / "DLL" / built.filename());
     }
     void writeFile(std::string_view folder, std::string_view name, std::string_view bytes) {
-        writeFileAtomic(install() / folder / name, bytes);
+        write(install() / folder / name, bytes);
     }
     // A stored "\dtc\" file holding `text` (Windows-1252).
     void writeDtcFile(std::string_view name, std::string_view text) {
@@ -120,6 +120,12 @@ class DtcRig {
     VarboxLink link;
 
   private:
+    // A plain write: a test's files need no flush to disk.
+    static void write(const std::filesystem::path& file, std::string_view bytes) {
+        std::ofstream(file, std::ios::binary | std::ios::trunc)
+            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+
     TempDir dir_;
     DeviceRoot root_;
     DlopenLoader loader_;
