@@ -155,24 +155,10 @@ ui::DialogTemplate actuatorTemplate() {
     ui::DialogTemplate t;
     t.name = "ACTUATORS";
     t.rect = {0, 0, 320, 240};
-    ui::ControlSpec list;
-    list.id = kListId;
-    list.kind = ui::ControlKind::ListView;
-    list.rect = {4, 4, 312, 60};
-    list.fullRowSelect = true;
-    ui::ControlSpec bar;
-    bar.id = kProgressId;
-    bar.kind = ui::ControlKind::Progress;
-    bar.rect = {4, 80, 312, 24};
-    ui::ControlSpec next;
-    next.id = kNextId;
-    next.kind = ui::ControlKind::Button;
-    next.rect = {4, 196, 150, 40};
-    ui::ControlSpec exit;
-    exit.id = kExitId;
-    exit.kind = ui::ControlKind::Button;
-    exit.rect = {166, 196, 150, 40};
-    t.controls = {list, bar, next, exit};
+    t.controls = {ui::controlAt(kListId, ui::ControlKind::ListView, {4, 4, 312, 60}),
+                  ui::controlAt(kProgressId, ui::ControlKind::Progress, {4, 80, 312, 24}),
+                  ui::controlAt(kNextId, ui::ControlKind::Button, {4, 196, 150, 40}),
+                  ui::controlAt(kExitId, ui::ControlKind::Button, {166, 196, 150, 40})};
     t.exitControl = kExitId;
     return t;
 }

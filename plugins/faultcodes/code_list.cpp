@@ -11,31 +11,23 @@ namespace {
 
 constexpr int64_t kPassMs = 500;
 
-ui::ControlSpec control(int id, ui::ControlKind kind, ui::Rect rect) {
-    ui::ControlSpec c;
-    c.id = id;
-    c.kind = kind;
-    c.rect = rect;
-    return c;
-}
-
 }  // namespace
 
 ui::DialogTemplate codeListTemplate() {
     ui::DialogTemplate t;
     t.name = "DTCLIST";
     t.rect = {0, 0, 320, 240};
-    ui::ControlSpec list = control(kListId, ui::ControlKind::ListView, {2, 2, 316, 118});
+    ui::ControlSpec list = ui::controlAt(kListId, ui::ControlKind::ListView, {2, 2, 316, 118});
     list.fullRowSelect = true;
-    ui::ControlSpec detail = control(kDetailId, ui::ControlKind::Edit, {2, 122, 316, 56});
+    ui::ControlSpec detail = ui::controlAt(kDetailId, ui::ControlKind::Edit, {2, 122, 316, 56});
     detail.readOnly = true;
     detail.multiLine = true;
     t.controls = {list,
                   detail,
-                  control(kCountLabelId, ui::ControlKind::Label, {2, 182, 200, 16}),
-                  control(kCountId, ui::ControlKind::Label, {204, 182, 40, 16}),
-                  control(kEraseId, ui::ControlKind::Button, {2, 202, 150, 34}),
-                  control(kExitId, ui::ControlKind::Button, {168, 202, 150, 34})};
+                  ui::controlAt(kCountLabelId, ui::ControlKind::Label, {2, 182, 200, 16}),
+                  ui::controlAt(kCountId, ui::ControlKind::Label, {204, 182, 40, 16}),
+                  ui::controlAt(kEraseId, ui::ControlKind::Button, {2, 202, 150, 34}),
+                  ui::controlAt(kExitId, ui::ControlKind::Button, {168, 202, 150, 34})};
     t.exitControl = kExitId;
     return t;
 }

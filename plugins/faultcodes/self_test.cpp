@@ -122,15 +122,8 @@ ui::DialogTemplate progressTemplate() {
     ui::DialogTemplate t;
     t.name = "SELFTEST";
     t.rect = {30, 80, 260, 80};
-    ui::ControlSpec bar;
-    bar.id = kProgressId;
-    bar.kind = ui::ControlKind::Progress;
-    bar.rect = {10, 8, 240, 20};
-    ui::ControlSpec stop;
-    stop.id = kStopId;
-    stop.kind = ui::ControlKind::Button;
-    stop.rect = {80, 36, 100, 34};
-    t.controls = {bar, stop};
+    t.controls = {ui::controlAt(kProgressId, ui::ControlKind::Progress, {10, 8, 240, 20}),
+                  ui::controlAt(kStopId, ui::ControlKind::Button, {80, 36, 100, 34})};
     return t;
 }
 
