@@ -24,7 +24,7 @@ TEST(ScenarioLoader, SampleScenarioLoads) {
     EXPECT_EQ(s.ecus[0].select.id, 0x10);
     EXPECT_EQ(s.ecus[1].select.line, EcuSelector::Line::Can);
     EXPECT_EQ(s.box.connectedEcu, 0);
-    EXPECT_EQ(s.box.keepAlive, std::vector<uint8_t>{0x3E});
+    EXPECT_EQ(s.box.keepAlive, (std::vector<uint8_t>{0x81, 0x10, 0xF1, 0x3E, 0xC0}));
 }
 
 TEST(ScenarioLoader, EveryPartIsRead) {
