@@ -100,6 +100,7 @@ TEST_F(FaultCodesTest, SelfTestOnTheWireAndItsCodesInTheList) {
     // The progress window ran to its end.
     const ui::ControlState* bar = rig.snapshot("SELFTEST").control(kProgressId);
     EXPECT_EQ(bar->value, 5605 / 60 + 5);  // the last round's counter
+    EXPECT_EQ(bar->high, 100);
     EXPECT_EQ(rig.snapshot("SELFTEST").title, "Test in course");
 }
 

@@ -47,7 +47,7 @@ std::vector<uint8_t> eraseRequest(std::string_view eraseHex) {
 }
 
 bool eraseAccepted(std::span<const uint8_t> request, std::span<const uint8_t> reply, int length) {
-    if (length <= static_cast<int>(kServiceIndex) || request.size() <= kServiceIndex) return false;
+    if (request.size() <= kServiceIndex) return false;
     return byteAt(reply, length, kServiceIndex) == (request[kServiceIndex] | kPositiveBit);
 }
 

@@ -86,6 +86,10 @@ TEST(SelfTestProtocol, RefusalsAndTheEraseAnswer) {
     EXPECT_FALSE(eraseAccepted(erase, resultsReply("83 FA 10 7F 14 22"), 11));
     EXPECT_FALSE(eraseAccepted(erase, resultsReply("83 FA 10 54 FF 00"), 0));
     EXPECT_FALSE(eraseAccepted(eraseRequest("14"), resultsReply("83 FA 10 54"), 9));
+    // Bytes of an earlier reply left in the buffer past what came are never read.
+    const auto stale = resultsReply("83 FA 10 54 FF 00");
+    EXPECT_FALSE(eraseAccepted(erase, stale, 7));
+    EXPECT_FALSE(resultsRefused(resultsReply("83 FA 10 7F 33 22"), 7));
 }
 
 }  // namespace

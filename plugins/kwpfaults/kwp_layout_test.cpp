@@ -63,6 +63,14 @@ TEST(KwpLayout, CodeWritingByTypeAndLength) {
     EXPECT_EQ(codeWith("LDTC=[1]"), "00C1");
 }
 
+TEST(KwpLayout, CodeBytesPastTheReplyCountAsZero) {
+    const ReaderKeys k = readReaderKeys(item("TYPEDTC=[OBDII] PINI=[1] LBLK=[1] LDTC=[1]"), 0);
+    // Six bytes came; what the buffer holds after them is not part of the reply.
+    const auto buffer = hexBytes("80 02 20 00 58 01 FF FF");
+    EXPECT_EQ(entryCode(k, buffer, 6, 5), "P0100");
+    EXPECT_EQ(entryCode(k, buffer, 8, 5), "P01FF");
+}
+
 TEST(KwpLayout, StatusRulesAllOfAndAnyOf) {
     auto status = [](const char* rule, const char* byte) {
         const ReaderKeys k = readReaderKeys(
@@ -120,6 +128,7 @@ TEST(KwpLayout, OkByteAndEraseRequests) {
     EXPECT_TRUE(erasesCodes(hexBytes("14 FF 00")));
     EXPECT_TRUE(erasesCodes(hexBytes("C4 10 FA 14 FF 00")));
     EXPECT_TRUE(erasesCodes(hexBytes("04")));
+    EXPECT_TRUE(erasesCodes(hexBytes("81 10 F1 14")));  // headed, the service alone
     EXPECT_FALSE(erasesCodes(hexBytes("18 02 FF 00")));
     EXPECT_FALSE(erasesCodes(hexBytes("C4 10 FA 18 02 FF 00")));
 }
