@@ -19,7 +19,7 @@ ui::DialogTemplate codeListTemplate() {
     t.rect = {0, 0, 320, 240};
     ui::ControlSpec list = ui::controlAt(kListId, ui::ControlKind::ListView, {2, 2, 316, 118});
     list.fullRowSelect = true;
-    ui::ControlSpec detail = ui::controlAt(kDetailId, ui::ControlKind::Edit, {2, 123, 316, 56});
+    ui::ControlSpec detail = ui::controlAt(kDetailId, ui::ControlKind::Edit, {2, 122, 316, 56});
     detail.readOnly = true;
     detail.multiLine = true;
     t.controls = {list,
