@@ -89,4 +89,15 @@ std::string dropEnds(std::string_view s) {
     return s.size() < 2 ? std::string() : std::string(s.substr(1, s.size() - 2));
 }
 
+long long readDecimal(std::string_view s) {
+    size_t i = 0;
+    while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;
+    bool negative = false;
+    if (i < s.size() && (s[i] == '-' || s[i] == '+')) negative = s[i++] == '-';
+    long long value = 0;
+    for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i)
+        value = std::min(value * 10 + (s[i] - '0'), 1'000'000'000LL);
+    return negative ? -value : value;
+}
+
 }  // namespace corvan

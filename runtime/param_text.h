@@ -43,4 +43,9 @@ std::string stripQuotes(std::string_view s);
 // The text without its first and last character (empty when shorter than 2).
 std::string dropEnds(std::string_view s);
 
+// A decimal value as the data write it: leading blanks and tabs, a sign, digits; anything
+// else ends the number (no digits: 0). Capped at +-1 000 000 000, which only ever means
+// "more than any reply holds".
+long long readDecimal(std::string_view s);
+
 }  // namespace corvan

@@ -22,18 +22,22 @@ std::string formatLoadError(std::string_view format, std::string_view path) {
     return out;
 }
 
+std::unique_ptr<LoadedLibrary> loadPluginLibrary(const ModuleContext& ctx,
+                                                 std::string_view dataPath,
+                                                 std::string_view fileName) {
+    const LibraryLoader* loader = ctx.host().loader;
+    if (!loader) return nullptr;
+    const auto hostPath = pluginHostPath(ctx, dataPath, fileName);
+    if (!hostPath) return nullptr;
+    std::string error;
+    return loader->load(*hostPath, &error);
+}
+
 std::string RunPlugin(const ModuleContext& ctx, std::string_view dataPath,
                       std::string_view fileName, const PluginCall& call, int32_t language,
                       std::string_view loadErrorFormat) {
     const std::string devicePath = pluginDevicePath(dataPath, fileName);
-    std::unique_ptr<LoadedLibrary> library;
-    const LibraryLoader* loader = ctx.host().loader;
-    if (loader) {
-        if (const auto hostPath = pluginHostPath(ctx, dataPath, fileName)) {
-            std::string error;
-            library = loader->load(*hostPath, &error);
-        }
-    }
+    std::unique_ptr<LoadedLibrary> library = loadPluginLibrary(ctx, dataPath, fileName);
     if (!library) {
         ctx.messageBox(formatLoadError(loadErrorFormat, devicePath));
         return {};

@@ -2,9 +2,11 @@
 // Calling another plug-in: load it from the installation's DLL folder, call its `dll` once
 // and unload it at once, as the engine does with every function.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
+#include "platform/library_loader.h"
 #include "runtime/module_context.h"
 
 namespace corvan {
@@ -18,6 +20,13 @@ namespace corvan {
 std::string RunPlugin(const ModuleContext& ctx, std::string_view dataPath,
                       std::string_view fileName, const PluginCall& call, int32_t language,
                       std::string_view loadErrorFormat);
+
+// The library data path + "\DLL\" + `fileName`, loaded for the caller to look up an entry of
+// its own shape (the libraries whose entry differs from `dll` of PluginEntry); null when it
+// cannot be loaded or the name is refused. It is unloaded when the pointer goes.
+std::unique_ptr<LoadedLibrary> loadPluginLibrary(const ModuleContext& ctx,
+                                                 std::string_view dataPath,
+                                                 std::string_view fileName);
 
 // The caller's load-error message with every "%s" replaced by `path`.
 std::string formatLoadError(std::string_view format, std::string_view path);

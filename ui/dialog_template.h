@@ -55,6 +55,16 @@ struct ControlSpec {
     bool visible = true;
 };
 
+// A control of `kind` at `rect`, everything else as the defaults have it.
+inline ControlSpec controlAt(int id, ControlKind kind, Rect rect, std::string text = {}) {
+    ControlSpec c;
+    c.id = id;
+    c.kind = kind;
+    c.rect = rect;
+    c.text = std::move(text);
+    return c;
+}
+
 struct DialogTemplate {
     std::string name;   // e.g. "FUNCMENU" (dumps and screenshots use it)
     std::string title;  // initial title

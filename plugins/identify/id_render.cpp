@@ -8,26 +8,13 @@
 #include "plugins/identify/identify_texts.h"
 #include "runtime/commands.h"
 #include "runtime/hex_text.h"
+#include "runtime/param_text.h"
 
 namespace corvan::identify {
 
 namespace {
 
 constexpr size_t kDataIndex = 4;
-
-// Decimal as the data write it: leading blanks, a sign, digits; anything else ends the
-// number (a field with no digits is 0). Large figures are capped, they only ever mean
-// "more than the reply holds".
-long long decimalField(std::string_view s) {
-    size_t i = 0;
-    while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;
-    bool negative = false;
-    if (i < s.size() && (s[i] == '-' || s[i] == '+')) negative = s[i++] == '-';
-    long long value = 0;
-    for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i)
-        value = std::min(value * 10 + (s[i] - '0'), 1'000'000'000LL);
-    return negative ? -value : value;
-}
 
 // An ECU writes its texts in the installation's code page (Windows-1252), so a byte above
 // 0x7F shows as that code page's character. Zero bytes pad fixed-length fields and show
@@ -88,7 +75,7 @@ std::string replyText(std::span<const uint8_t> reply, int length) {
 
 std::string renderValue(std::string_view raw, std::string_view start, std::string_view count,
                         std::string_view format) {
-    const long long s = decimalField(start), c = decimalField(count);
+    const long long s = readDecimal(start), c = readDecimal(count);
     if (s < 0 || c < 0 || static_cast<long long>(raw.size()) < 2 * (s + c))
         return std::string(kUnknownValue);
     const std::string_view part =
