@@ -60,8 +60,8 @@ ui::DialogTemplate liveDataTemplate() {
     help.multiLine = true;
     help.font = {"Tahoma", 11, 400, false};
     t.controls = {
-        control(kTablesHeadingId, ui::ControlKind::Label, {4, 6, 110, 16}),
-        control(kTablesId, ui::ControlKind::ComboBox, {116, 2, 200, 22}),
+        control(kTablesHeadingId, ui::ControlKind::Label, {4, 6, 126, 16}),
+        control(kTablesId, ui::ControlKind::ComboBox, {132, 2, 184, 22}),
         list(kLiveListId, {4, 26, 312, 122}),
         control(kLiveBarId, ui::ControlKind::Progress, {4, 150, 312, 6}),
         display,
