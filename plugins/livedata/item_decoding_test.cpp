@@ -5,25 +5,14 @@
 #include <gtest/gtest.h>
 
 #include "plugins/livedata/live_requests.h"
+#include "plugins/livedata/recording_vag_decoder.h"
 
 namespace corvan::livedata {
 namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-// Shows what it was asked: "F<field>:<answer>" or "D<field>:<answer>:<header size>".
-class RecordingDecoder final : public VagDecoder {
-  public:
-    VagField decodeFixed(std::string_view answer, int field, std::string_view) const override {
-        return {"F" + std::to_string(field) + ":" + std::string(answer), "u"};
-    }
-    VagField decodeDynamic(std::string_view answer, int field, std::span<const uint8_t> header,
-                           std::string_view) const override {
-        return {"D" + std::to_string(field) + ":" + std::string(answer) + ":" +
-                    std::to_string(header.size()),
-                "u"};
-    }
-};
+using testing::RecordingVagDecoder;
 
 LiveItem vagItem(const std::string& kind, const std::string& answer,
                  const std::string& field = "1") {
@@ -42,12 +31,12 @@ std::string block(const std::string& title) {
 }
 
 TEST(ItemDecoding, VagBlocksByTitleAndLength) {
-    const RecordingDecoder rec;
+    const RecordingVagDecoder rec;
     const Bytes header = {0x0F, 0x02, 0x02, 0x01, 0x0A, 0x00};
     LiveItem i = vagItem("VAG", block("E7"));
     decodeItem(i, {}, "", rec);
     EXPECT_EQ(i.value, "F1:" + block("E7"));
-    EXPECT_EQ(i.unit, "u");
+    EXPECT_EQ(i.unit, "deg");
 
     i = vagItem("VAG", block("E7").substr(0, 30));  // too short for a group
     decodeItem(i, {}, "", rec);
@@ -77,7 +66,7 @@ TEST(ItemDecoding, VagBlocksByTitleAndLength) {
 }
 
 TEST(ItemDecoding, VagCanAnswersGetTheLengthBytePutInFront) {
-    const RecordingDecoder rec;
+    const RecordingVagDecoder rec;
     // The title is not looked at; "00" stands for the length byte a K-line block has.
     const std::string answer = "0199" + std::string(28, '5');
     LiveItem i = vagItem("VAGCAN", answer, "0");
@@ -105,7 +94,7 @@ TEST(ItemDecoding, WithoutFormulaTablesVagFieldsAreUnknown) {
 }
 
 TEST(ItemDecoding, OtherKindsAndDemonstrationUseTheGenericRules) {
-    const RecordingDecoder rec;
+    const RecordingVagDecoder rec;
     LiveItem i = vagItem("VAG ", block("E7"), "3");  // not exactly "VAG": hexadecimal
     decodeItem(i, {}, "", rec);
     EXPECT_EQ(i.value, block("E7"));

@@ -14,6 +14,7 @@
 #include "platform/memory_port.h"
 #include "platform/test_temp_dir.h"
 #include "plugins/livedata/livedata_dialogs.h"
+#include "plugins/livedata/recording_vag_decoder.h"
 #include "sim/hex_pattern.h"
 #include "sim/scenario_loader.h"
 #include "sim/varbox.h"
@@ -201,20 +202,6 @@ TEST_F(LiveDataTest, ThreePartRequestsSendPreMainAndPost) {
               (std::vector<std::string>{"61010C805A8F", "61028004C8"}));  // main's answers
 }
 
-// Shows what it was handed: "F<field>:<answer>" or "D<field>:<answer>:<header bytes>".
-class RecordingDecoder final : public VagDecoder {
-  public:
-    VagField decodeFixed(std::string_view answer, int field, std::string_view) const override {
-        return {"F" + std::to_string(field) + ":" + std::string(answer), "deg"};
-    }
-    VagField decodeDynamic(std::string_view answer, int field, std::span<const uint8_t> header,
-                           std::string_view) const override {
-        return {"D" + std::to_string(field) + ":" + std::string(answer) + ":" +
-                    std::to_string(header.size()),
-                "rpm"};
-    }
-};
-
 const std::string kVagScenario = R"({"box": {"program": "running"},
   "ecus": [{"name": "kw1281", "model": "table", "config": {"rules": [
     {"request": "04 00 29 01", "replies": ["0F 01 02 01 0A 00 02 14 00",
@@ -225,7 +212,7 @@ const std::string kVagScenario = R"({"box": {"program": "running"},
 
 TEST_F(LiveDataTest, DynamicVagGroupReadsItsHeaderThroughTheKeepAlive) {
     boot(kVagScenario);
-    const RecordingDecoder decoder;
+    const testing::RecordingVagDecoder decoder;
     run(menuItem("@D001\t[\"Speed\"]\t[04002901]\t[0]\t[VAG]\t[]\t[]\r\n"
                  "@D002\t[\"Load\"]\t[04002901]\t[1]\t[VAG]\t[]\t[]\r\n"),
         "REPORT", &decoder);
@@ -255,7 +242,7 @@ TEST_F(LiveDataTest, DynamicVagGroupReadsItsHeaderThroughTheKeepAlive) {
 
 TEST_F(LiveDataTest, FixedVagAndCanGroupsWithoutFormulaTables) {
     boot(kVagScenario);
-    const RecordingDecoder decoder;
+    const testing::RecordingVagDecoder decoder;
     const std::string items =
         "@D001\t[\"Group 2\"]\t[04002902]\t[1]\t[VAG]\t[\"x\"]\t[]\r\n"
         "@D002\t[\"CAN 1\"]\t[2201]\t[2]\t[VAGCAN]\t[\"x\"]\t[]\r\n"
