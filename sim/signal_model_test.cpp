@@ -109,6 +109,19 @@ TEST(SignalModel, AnswersMoveOnTheClockBehindTheBox) {
     EXPECT_EQ(bare.exchange(testing::hex("80 02 20 00 3E")), testing::hex("00 00 0A 0A"));
 }
 
+TEST(SignalModel, CourseStartsAtTheFirstMessageAndAnswersTakeTheirTime) {
+    auto m = model(R"({"delayMs": 20,
+        "signals": {"t": {"kind": "ramp", "from": 0, "to": 100, "durationMs": 10000}},
+        "answers": [{"request": "21 01", "reply": "61 01 00", "fields": [{"at": 2, "signal": "t"}]},
+                    {"request": "21 02", "reply": "61 02", "delayMs": 5}]})");
+    const Bytes request{0x21, 0x01};
+    const EcuReply first = m->request(request, 0);  // the first message at the clock's origin
+    EXPECT_EQ(first.bytes, (Bytes{0x61, 0x01, 0}));
+    EXPECT_EQ(first.delayUs, 20000);
+    EXPECT_EQ(m->request(request, 5000000).bytes, (Bytes{0x61, 0x01, 50}));
+    EXPECT_EQ(m->request(Bytes{0x21, 0x02}, 0).delayUs, 5000);
+}
+
 TEST(SignalModel, ScenarioMistakesNameTheirPlace) {
     const std::pair<const char*, const char*> cases[] = {
         {R"({"signals": {"a": {"kind": "wobble"}}})", "/config/signals/a/kind"},
@@ -116,6 +129,12 @@ TEST(SignalModel, ScenarioMistakesNameTheirPlace) {
         {R"({"signals": {"a": {"kind": "sine", "periodMs": 0}}})", "/config/signals/a/periodMs"},
         {R"({"signals": {"a": {"kind": "steps", "values": []}}})", "/config/signals/a/values"},
         {R"({"signals": {"a": {"kind": "constant", "value": "x"}}})", "/config/signals/a/value"},
+        {R"({"signals": {"a": {"kind": "noise", "spread": -1}}})", "/config/signals/a/spread"},
+        {R"({"signals": {"a": {"kind": "noise", "holdMs": 0}}})", "/config/signals/a/holdMs"},
+        {R"({"signals": {"a": {"kind": "steps", "values": [1], "stepMs": 0}}})",
+         "/config/signals/a/stepMs"},
+        {R"({"signals": {"a": {"kind": "steps", "values": [1], "repeat": 3}}})",
+         "/config/signals/a/repeat"},
         {R"({"answers": [{"request": "21 01", "reply": "61 01",
               "fields": [{"at": 1, "signal": "nope"}]}]})",
          "/config/answers/0/fields/0/signal"},

@@ -124,6 +124,10 @@ TEST(SelectionGroups, LimitsAndBrokenBlocks) {
     auto g = readSelectionGroups("SELECT=[\"A\"][D001][][D002]@[\"B\"][D003]ENDSELECT", 0);
     ASSERT_EQ(g.size(), 2u);
     EXPECT_EQ(g[0].keys, (std::vector<std::string>{"D001"}));
+    // Keys end at "ENDSELECT" even when no '@' follows.
+    g = readSelectionGroups("SELECT=[\"A\"][D001]ENDSELECT [D002]", 0);
+    ASSERT_EQ(g.size(), 1u);
+    EXPECT_EQ(g[0].keys, (std::vector<std::string>{"D001"}));
     g = readSelectionGroups("SELECT=[\"A\"][D001]@[\"B\"][D003]", 0);
     ASSERT_EQ(g.size(), 1u);
     EXPECT_EQ(g[0].keys, (std::vector<std::string>{"D001"}));

@@ -63,6 +63,19 @@ TEST(ItemDecoding, VagBlocksByTitleAndLength) {
     i = vagItem("VAG", block("E7"), "x");
     decodeItem(i, {}, "", rec);
     EXPECT_EQ(i.value, "???");
+    // Field numbers are decimal; a block never has 256 fields.
+    for (const char* field : {"12", "255"}) {
+        i = vagItem("VAG", block("E7"), field);
+        decodeItem(i, {}, "", rec);
+        EXPECT_EQ(i.value, std::string("F") + field + ":" + block("E7"));
+    }
+    i = vagItem("VAG", block("E7"), "256");
+    decodeItem(i, {}, "", rec);
+    EXPECT_EQ(i.value, "???");
+    // A header block of length, counter and title alone still makes the group dynamic.
+    i = vagItem("VAG", block("F4"));
+    decodeItem(i, Bytes{0x03, 0x01, 0x02}, "", rec);
+    EXPECT_EQ(i.value, "D1:" + block("F4") + ":3");
 }
 
 TEST(ItemDecoding, VagCanAnswersGetTheLengthBytePutInFront) {

@@ -65,7 +65,7 @@ RecommendedTables LiveData::loadTables(const std::string& dataPath) const {
         return {};
     }
     const std::optional<std::string> bytes = readWholeFile(file);
-    if (!bytes || bytes->empty()) return {};
+    if (!bytes) return {};
     RecommendedTables tables = parseRecommendedValues(cp1252ToUtf8(*bytes));
     if (tables.badFormat) ctx_.messageBox(pick(kInvalidRecommendedFile));
     return tables;

@@ -179,9 +179,11 @@ TEST_F(LiveDataTest, InteractiveCyclesAskEachRequestOncePerCycle) {
     ASSERT_EQ(cols.size(), 5u);
     EXPECT_EQ(cols[1].heading, "DESCRIPTION");
     EXPECT_EQ(cols[2].heading, "MIN-MAX");
-    EXPECT_EQ(cols[2].width, 0);
     EXPECT_EQ(cols[3].heading, "CURRENT VALUE");
     EXPECT_EQ(cols[4].heading, "UNIT");
+    std::vector<int> widths;
+    for (const auto& c : cols) widths.push_back(c.width);
+    EXPECT_EQ(widths, (std::vector<int>{0, 170, 0, 65, 50}));
     EXPECT_EQ(s.control(kTablesHeadingId)->text, "Recommended values");
     EXPECT_EQ(s.control(kHelpTextId)->text, "For further information select desired item");
     EXPECT_TRUE(s.control(kTablesId)->items.empty());  // no recommended-values file
@@ -208,6 +210,8 @@ const std::string kVagScenario = R"({"box": {"program": "running"},
                                            "0F 02 02 01 0A 00 02 14 00", "06 03 F4 20 40"]},
     {"request": "04 00 29 02", "reply": "0F 05 E7 01 C8 10 05 03 07 10 20 30 40 50 60 70"},
     {"request": "03 00 09", "reply": "03 04 09"},
+    {"request": "04 00 29 03", "replies": ["0F 01 02 01 0A 00", "silence"]},
+    {"request": "04 00 29 04", "replies": ["0F 01 02 01 0A 00", "0F 02 02 01 0A 00", "silence"]},
     {"request": "22 01", "reply": "22 01 11 22 33 44 55 66 77 88 99 AA BB CC DD EE"}]}}]})";
 
 TEST_F(LiveDataTest, DynamicVagGroupReadsItsHeaderThroughTheKeepAlive) {
@@ -238,6 +242,22 @@ TEST_F(LiveDataTest, DynamicVagGroupReadsItsHeaderThroughTheKeepAlive) {
     EXPECT_EQ(column(s, kValueColumn),
               (std::vector<std::string>{"D0:0603F42040:9", "D1:0603F42040:9"}));
     EXPECT_EQ(column(s, kUnitColumn), (std::vector<std::string>{"rpm", "rpm"}));
+}
+
+TEST_F(LiveDataTest, DynamicGroupWithoutHeaderOrDataLosesTheLink) {
+    boot(kVagScenario);
+    const std::string linkError =
+        "VarBox link error\nIf problem persist, close and open again the application";
+    // The header block does not come: four attempts, the technician declines, the end.
+    run(menuItem("@D001\t[\"A\"]\t[04002903]\t[0]\t[VAG]\t[]\t[]\r\n"), "REPORT");
+    EXPECT_EQ(frames.sent.size(), 3u + 4u);
+    EXPECT_EQ(boxTexts(), (std::vector<std::string>{"No response from VarBox\nRETRY?", linkError}));
+    // The data block does not come after the header.
+    frames.sent.clear();
+    run(menuItem("@D001\t[\"A\"]\t[04002904]\t[0]\t[VAG]\t[]\t[]\r\n"), "REPORT");
+    EXPECT_EQ(frames.sent.size(), 5u + 4u);
+    EXPECT_EQ(frames.sent.back(), wire("80 05 20 00 04 00 29 04"));
+    EXPECT_EQ(boxTexts().back(), linkError);
 }
 
 TEST_F(LiveDataTest, FixedVagAndCanGroupsWithoutFormulaTables) {
@@ -304,6 +324,7 @@ TEST_F(LiveDataTest, SelectionWithQuickChoicesAndGroups) {
               (std::vector<std::string>{" Engine speed ", " Coolant "}));
     ASSERT_FALSE(frames.sent.empty());
     for (const Bytes& f : frames.sent) EXPECT_EQ(f, wire("80 03 20 00 21 01"));
+    EXPECT_TRUE(screen.report().clean()) << screen.report().text();
 }
 
 TEST_F(LiveDataTest, InitialMarksAndLeavingTheSelection) {
@@ -323,7 +344,11 @@ TEST_F(LiveDataTest, InitialMarksAndLeavingTheSelection) {
     EXPECT_TRUE(frames.sent.empty());
     const ui::DialogSnapshot& prep = last("LIVEPREP");
     EXPECT_EQ(prep.title, "dUvad");
-    EXPECT_EQ(prep.control(kPreparationBarId)->value, 100);
+    EXPECT_TRUE(prep.everShown);
+    const ui::ControlState* bar = prep.control(kPreparationBarId);
+    EXPECT_EQ(bar->low, 0);
+    EXPECT_EQ(bar->high, 100);
+    EXPECT_EQ(bar->value, 100);
 }
 
 TEST_F(LiveDataTest, DemonstrationSendsNothing) {
@@ -382,14 +407,17 @@ TEST_F(LiveDataTest, LargeDisplayShowsShortUnitsOnly) {
     script(
         "press \"OK\"\nwhen title \"ITEMS LIST\" tap row 3 in #1006\nafter 10 pumps dump\n"
         "tap row 4 in #1006\nafter 10 pumps dump\ntap row 1 in #1006\nafter 10 pumps dump\n"
+        "tap row 7 in #1006\nafter 10 pumps dump\ntap row 8 in #1006\nafter 10 pumps dump\n"
         "press \"Exit\"\n");
-    run(menuItem(kItems), "EXE");
+    run(menuItem(kItems + "@D008\t[\"Fuel\"]\t[2103]\t[2]\t[CAL *1;0]\t[\"mg/stroke\"]\t[]\r\n"
+                          "@D009\t[\"Rate\"]\t[2103]\t[3]\t[CAL *1;0]\t[\"ºC/min\"]\t[]\r\n"),
+        "EXE");
     std::vector<std::string> shown;
     for (const auto& d : screen.snapshots())
         if (d.reason == "script") shown.push_back(d.control(kValueDisplayId)->text);
-    // A bit's state texts are no unit; an empty unit counts as one blank; "ºC" is two
-    // characters.
-    EXPECT_EQ(shown, (std::vector<std::string>{"OFF", "4th  ", "50 ºC"}));
+    // A bit's state texts are no unit; an empty unit counts as one blank; units are counted
+    // in characters: nine are too many, "ºC/min" is six.
+    EXPECT_EQ(shown, (std::vector<std::string>{"OFF", "4th  ", "50 ºC", "171", "205 ºC/min"}));
 }
 
 TEST_F(LiveDataTest, LinkFailureEndsThePlugIn) {
@@ -424,6 +452,12 @@ TEST_F(LiveDataTest, BadInstallationAndDataGetMessages) {
     EXPECT_EQ(boxTexts().back(), "Invalid recommended values file format");
     EXPECT_EQ(last("LIVEDATA").control(kTablesId)->items, (std::vector<std::string>{"A", "B"}));
     EXPECT_EQ(column(last("LIVEDATA"), kRangeColumn)[0], "1-2");
+
+    // A file beyond what the terminal can hold.
+    recommended("HUGE.VRF", "\"A\" @D001 [1-2] ENDDATA" + std::string(8u << 20, ' '));
+    run(menuItem(kItems, "\tVRF=\t[HUGE.VRF]\r\n"), "REPORT");
+    EXPECT_EQ(boxTexts().back(), "Insufficient memory.\nClose other programs to free memory");
+    EXPECT_TRUE(last("LIVEDATA").control(kTablesId)->items.empty());
 
     // An empty file is no file.
     recommended("EMPTY.VRF", "");

@@ -64,6 +64,7 @@ TEST(RecommendedFile, MissingEndDataAndBrokenEntries) {
     t = parseRecommendedValues(
         "\"A\" @D299 [a] @D300 [b] @D001 [c] ENDDATA \"B\" @D002 [d] ENDDATA");
     EXPECT_EQ(t.text(0, 299), "a");
+    EXPECT_EQ(parseRecommendedValues("\"A\" @D000 [zero] ENDDATA").text(0, 0), "zero");
     EXPECT_EQ(t.text(0, 1), "");
     EXPECT_EQ(t.names.size(), 2u);
     EXPECT_EQ(t.text(1, 2), "d");
@@ -85,6 +86,8 @@ TEST(RangeCheck, NumbersAgainstLowHigh) {
     const Case cases[] = {
         {"13.9", "12.5-14.5", RangeCheck::Inside},
         {"12.5", "12.5-14.5", RangeCheck::Inside},
+        {"14.5", "12.5-14.5", RangeCheck::Inside},
+        {"-", "0-9", RangeCheck::Unknown},
         {"14.6", "12.5-14.5", RangeCheck::Above},
         {"3", "12.5-14.5", RangeCheck::Below},
         {"-12", "-10-5", RangeCheck::Below},

@@ -42,6 +42,7 @@ TEST(CalConversion, ArithmeticLeftToRightInSinglePrecision) {
         {"CAL *;0", 5, "0"},         // empty operand: 0
         {"CAL %3&4*2;0", 5, "10"},   // unknown operators are skipped with their operand
         {"CAL *1e2;0", 3, "300"},    // the number reading takes an exponent
+        {"CAL * 2;0", 3, "6"},       // ... and skips blanks before the number
         {"CAL *0.5.5;1", 8, "4.0"},  // a second point ends the number
         {"CAL -300;0", 44, "-256"},
         // Single precision: the product is rounded to a float before it is printed.
