@@ -86,7 +86,13 @@ std::string stripQuotes(std::string_view s) {
 }
 
 std::string dropEnds(std::string_view s) {
-    return s.size() < 2 ? std::string() : std::string(s.substr(1, s.size() - 2));
+    // A character is a whole UTF-8 sequence: "ºC" loses both, never half of the 'º'.
+    const auto continues = [](char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; };
+    size_t begin = 1;
+    while (begin < s.size() && continues(s[begin])) ++begin;
+    size_t end = s.empty() ? 0 : s.size() - 1;
+    while (end > 0 && continues(s[end])) --end;
+    return begin >= end ? std::string() : std::string(s.substr(begin, end - begin));
 }
 
 long long readDecimal(std::string_view s) {

@@ -97,6 +97,11 @@ TEST(Quotes, QuotesAndEndsAreRemoved) {
     EXPECT_EQ(stripQuotes("plain"), "plain");
     EXPECT_EQ(dropEnds("\"Part\""), "Part");
     EXPECT_EQ(dropEnds("x"), "");
+    EXPECT_EQ(dropEnds(""), "");
+    // Whole characters, also where they take several bytes.
+    EXPECT_EQ(dropEnds("ºC"), "");
+    EXPECT_EQ(dropEnds("«Presión»"), "Presión");
+    EXPECT_EQ(dropEnds("\"Señal\""), "Señal");
 }
 
 TEST(HexText, OnlyDigitsAndUpperCaseLettersCount) {

@@ -1,5 +1,6 @@
 #include "sim/ecu_model.h"
 #include "sim/kwp2000_model.h"
+#include "sim/signal_model.h"
 #include "sim/table_model.h"
 
 namespace corvan::sim {
@@ -17,6 +18,9 @@ EcuModelRegistry builtinModels() {
     });
     r.add("kwp2000", [](const JsonNode& config) -> std::unique_ptr<EcuModel> {
         return Kwp2000Model::fromJson(config);
+    });
+    r.add("signals", [](const JsonNode& config) -> std::unique_ptr<EcuModel> {
+        return SignalModel::fromJson(config, builtinModels());
     });
     return r;
 }
