@@ -255,6 +255,9 @@ ui::DialogTemplate channelsTemplate() {
     group.maxLength = 3;
     ui::ControlSpec list = control(kListId, ControlKind::ListView, {4, 32, 312, 176});
     list.fullRowSelect = true;
+    // The bar shows only while reading.
+    ui::ControlSpec progress = control(kProgressId, ControlKind::Progress, {4, 214, 200, 20});
+    progress.visible = false;
     t.controls = {
         control(kChannelLabelId, ControlKind::Label, {4, 8, 60, 20}, "CHANNEL"),
         group,
@@ -262,7 +265,7 @@ ui::DialogTemplate channelsTemplate() {
         control(kPlusId, ControlKind::Button, {148, 4, 30, 24}, "+"),
         control(kStartId, ControlKind::Button, {184, 4, 76, 24}, "Begin"),
         list,
-        control(kProgressId, ControlKind::Progress, {4, 214, 200, 20}),
+        progress,
         control(kExitId, ControlKind::Button, {212, 212, 104, 24}, "Exit"),
     };
     t.exitControl = kExitId;
