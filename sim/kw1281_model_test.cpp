@@ -146,6 +146,10 @@ TEST(Kw1281Unit, SessionDropsWithoutBlocksAndEndsOnRequest) {
     std::array<uint8_t, 40> config{};
     EXPECT_TRUE(unit(fresh).connect(config, fresh.clock.nowUs()).connected);
     EXPECT_TRUE(unit(fresh).sessionOpen());
+    // The counter starts over: the host's first block counted 1, the unit's answer 2.
+    std::vector<uint8_t> counters;
+    for (int i = 0; i < 3; ++i) counters.push_back(ask(fresh, hex("04 00 29 01"))[1]);
+    EXPECT_EQ(counters, (Bytes{2, 4, 6}));
 }
 
 TEST(Kw1281Unit, MovingBytesRunUpAndDown) {
@@ -159,6 +163,7 @@ TEST(Kw1281Unit, MovingBytesRunUpAndDown) {
     const MovingByte down{200, 100, 1000};
     EXPECT_EQ(down.at(500), 100);
     EXPECT_EQ((MovingByte{7, 7, 0}).at(123456), 7);
+    EXPECT_EQ((MovingByte{10, 30, 1}).at(0), 10);  // too short a period to move
 }
 
 TEST(Kw1281Unit, ConfigMistakesNameTheirPlace) {
@@ -183,6 +188,9 @@ TEST(Kw1281Unit, ConfigMistakesNameTheirPlace) {
         {R"({"measuring": {"groups": [{"group": 1, "fields": []}]}})",
          "/ecus/0/config/measuring/groups/0/fields", "at least one field"},
         {R"({"sessionTimeout": 5})", "/ecus/0/config/sessionTimeout", "unknown key"},
+        {R"({"connect": {"reply": "XY"}})", "/ecus/0/config/connect/reply", "bad hex digit"},
+        {R"({"measuring": {"groups": [{"group": 1, "dynamic": [{"formula": 128, "factor": 1, "u": 1, "table": "00"}]}]}})",
+         "/ecus/0/config/measuring/groups/0/dynamic/0/table", "unknown key"},
     };
     for (const Bad& b : bad) {
         SCOPED_TRACE(b.config);
@@ -192,6 +200,11 @@ TEST(Kw1281Unit, ConfigMistakesNameTheirPlace) {
             << r.error;
         EXPECT_NE(r.error.find(b.message), std::string::npos) << r.error;
     }
+    // Values may run down to 0; a session without time-out is written as 0.
+    EXPECT_TRUE(loadScenarioText(scenario(R"({"sessionTimeoutMs": 0, "measuring": {"groups": [
+        {"group": 1, "fields": [{"formula": 1, "a": 1, "b": {"from": 9, "to": 0}}]}]}})"),
+                                 "t.json")
+                    .ok());
     // A group whose answer would not fit one block.
     std::string many = R"({"measuring": {"groups": [{"group": 1, "fields": [)";
     for (int i = 0; i < 85; ++i)

@@ -52,6 +52,16 @@ struct ControlSpec {
     bool visible = true;
 };
 
+// A control with its identifier, kind, place and initial text; the other fields as declared.
+inline ControlSpec makeControl(int id, ControlKind kind, Rect rect, std::string text = {}) {
+    ControlSpec c;
+    c.id = id;
+    c.kind = kind;
+    c.rect = rect;
+    c.text = std::move(text);
+    return c;
+}
+
 struct DialogTemplate {
     std::string name;   // e.g. "FUNCMENU" (dumps and screenshots use it)
     std::string title;  // initial title

@@ -39,6 +39,9 @@ TEST(ChannelFrames, GroupReadsAndKeepAliveMessagesFromTheTemplate) {
     EXPECT_EQ(blockTemplate(""), hex("00 00 00 00"));
     EXPECT_EQ(readGroupFrame(groupBlock(blockTemplate("0400"), 1)), hex("80 05 20 00 04 00 00 01"));
     EXPECT_EQ(blockTemplate(std::string(600, 'A')).size(), 254u);
+    // A block cut before its title has none; the byte after it is not looked at.
+    const uint8_t stored[] = {0x04, 0x00, 0x29};
+    EXPECT_FALSE(readsGroupsWithTitle29(std::span(stored, 2)));
 }
 
 TEST(ChannelFrames, TheBoxOwnKeepAliveMessageIsHandedBack) {
@@ -56,6 +59,9 @@ TEST(ChannelFrames, TheBoxOwnKeepAliveMessageIsHandedBack) {
     EXPECT_EQ(restoreFrame(refused, 5), acknowledge);
     const Bytes empty = hex("80 00 85 05");
     EXPECT_EQ(restoreFrame(empty, 4), acknowledge);
+    // A box repeating nothing: its repetition is switched on again with no message.
+    const Bytes nothing = hex("80 01 85 00 04");
+    EXPECT_EQ(restoreFrame(nothing, 5), hex("80 01 86 01"));
 }
 
 TEST(ChannelDescriptionsTest, GroupsOfTheRecordFromTheStartPosition) {
@@ -88,8 +94,33 @@ TEST(ChannelDescriptionsTest, GroupsOfTheRecordFromTheStartPosition) {
     EXPECT_EQ(open.text(3, 3), "d");
     EXPECT_EQ(open.text(4, 0), "e");
     EXPECT_EQ(open.text(4, 1), "");
+    // Only digits make a group number ("1/5" is none, though it would read as 95).
+    EXPECT_EQ(readChannelDescriptions("@D1/5[\"x\"]", 0).text(95, 0), "");
     EXPECT_EQ(readChannelDescriptions("", 0).text(0, 0), "");
     EXPECT_EQ(readChannelDescriptions("@D", 0).text(0, 0), "");
+}
+
+TEST(ChannelDescriptionsTest, AtMost256MarksAndTextsOnlyInTheirGroup) {
+    // Groups 1 to 255, then 0: 256 marks; a 257th mark for group 1 is not read.
+    std::string text;
+    for (int g = 1; g <= 255; ++g) {
+        char mark[8];
+        std::snprintf(mark, sizeof mark, "@D%03d", g);
+        text += std::string(mark) + "[\"first\"][\"\"][\"\"][\"\"]\r\n";
+    }
+    text += "@D000[\"zero\"][][][][][][][][][]\r\n@D001[\"again\"][][][]\r\n";
+    const ChannelDescriptions d = readChannelDescriptions(text, 0);
+    EXPECT_EQ(d.text(255, 0), "first");
+    EXPECT_EQ(d.text(0, 0), "zero");
+    EXPECT_EQ(d.text(1, 0), "first");
+
+    ChannelDescriptions own;
+    own.set(1, 10, "beyond");
+    own.set(1, -1, "before");
+    own.set(256, 0, "none");
+    EXPECT_EQ(own.text(2, 0), "");
+    EXPECT_EQ(own.text(0, 9), "");
+    EXPECT_EQ(own.text(1, 9), "");
 }
 
 ChannelDescriptions descriptions() {
@@ -153,6 +184,17 @@ TEST(ChannelRowsTest, DynamicGroupsDecodeWithTheHeaderOfTheirSetUp) {
               (Texts{"2000", "120", "???", "???", "", "", "", "", "", ""}));
     // A first value of 63 is a value, not a text.
     EXPECT_EQ(groupRows(1, hex("06 03 F4 3F 3C 03"), header, descriptions())[1].value, "120");
+    // A header without descriptors: dynamic all the same, nothing to show.
+    const Bytes bare = hex("03 01 02");
+    EXPECT_EQ(groupRows(1, data, bare, descriptions())[0].value, "???");
+    // A header cut before its title, or an answer cut before its first field, is read no
+    // further than it goes.
+    const uint8_t storedHeader[] = {0x09, 0x01, 0x02, 0x80, 0x28, 0x00};
+    EXPECT_EQ(groupRows(1, data, std::span(storedHeader, 2), descriptions())[0].unit, "?: 050");
+    const uint8_t storedAnswer[] = {0x0F, 0x01, 0xE7, 0x3F, 0x41};
+    EXPECT_EQ(
+        column(groupRows(1, std::span(storedAnswer, 3), {}, descriptions()), &ChannelRow::value),
+        (Texts{"???", "???", "???", "???", "", "", "", "", "", ""}));
     // A header of another title: the fixed table.
     const Bytes notHeader = hex("09 01 E7 80 28 00 86 02 00 03");
     EXPECT_EQ(groupRows(1, data, notHeader, descriptions())[0].unit, "?: 050");

@@ -240,33 +240,24 @@ void ChannelReader::run() {
 
 ui::DialogTemplate channelsTemplate() {
     using ui::ControlKind;
+    using ui::makeControl;
     ui::DialogTemplate t;
     t.name = "VAGCHANNELS";
     t.rect = {0, 0, 320, 240};
-    const auto control = [](int id, ControlKind kind, ui::Rect rect, std::string text = {}) {
-        ui::ControlSpec c;
-        c.id = id;
-        c.kind = kind;
-        c.rect = rect;
-        c.text = std::move(text);
-        return c;
-    };
-    ui::ControlSpec group = control(kGroupId, ControlKind::Edit, {66, 4, 44, 24}, "0");
+    ui::ControlSpec group = makeControl(kGroupId, ControlKind::Edit, {66, 4, 44, 24}, "0");
     group.maxLength = 3;
-    ui::ControlSpec list = control(kListId, ControlKind::ListView, {4, 32, 312, 176});
-    list.fullRowSelect = true;
     // The bar shows only while reading.
-    ui::ControlSpec progress = control(kProgressId, ControlKind::Progress, {4, 214, 200, 20});
+    ui::ControlSpec progress = makeControl(kProgressId, ControlKind::Progress, {4, 214, 200, 20});
     progress.visible = false;
     t.controls = {
-        control(kChannelLabelId, ControlKind::Label, {4, 8, 60, 20}, "CHANNEL"),
+        makeControl(kChannelLabelId, ControlKind::Label, {4, 8, 60, 20}, "CHANNEL"),
         group,
-        control(kMinusId, ControlKind::Button, {114, 4, 30, 24}, "-"),
-        control(kPlusId, ControlKind::Button, {148, 4, 30, 24}, "+"),
-        control(kStartId, ControlKind::Button, {184, 4, 76, 24}, "Begin"),
-        list,
+        makeControl(kMinusId, ControlKind::Button, {114, 4, 30, 24}, "-"),
+        makeControl(kPlusId, ControlKind::Button, {148, 4, 30, 24}, "+"),
+        makeControl(kStartId, ControlKind::Button, {184, 4, 76, 24}, "Begin"),
+        makeControl(kListId, ControlKind::ListView, {4, 32, 312, 176}),
         progress,
-        control(kExitId, ControlKind::Button, {212, 212, 104, 24}, "Exit"),
+        makeControl(kExitId, ControlKind::Button, {212, 212, 104, 24}, "Exit"),
     };
     t.exitControl = kExitId;
     return t;

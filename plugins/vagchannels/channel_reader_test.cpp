@@ -7,17 +7,12 @@
 
 #include <algorithm>
 #include <fstream>
-#include <memory>
 #include <stdexcept>
 
 #include "platform/device_root.h"
-#include "platform/memory_port.h"
 #include "platform/test_temp_dir.h"
-#include "runtime/testing/link_fixture.h"
 #include "sim/hex_pattern.h"
-#include "sim/scenario_loader.h"
-#include "sim/varbox.h"
-#include "ui/headless_screen.h"
+#include "sim/plugin_test_rig.h"
 
 namespace corvan::vagchannels {
 namespace {
@@ -53,21 +48,9 @@ std::string record(const std::string& frame = "04002900") {
            "ENDDATA\r\n>\r\n";
 }
 
-class ChannelReaderTest : public ::testing::Test {
+class ChannelReaderTest : public sim::testing::PluginRig {
   protected:
-    void boot(const std::string& json = kScenario) {
-        auto loaded = sim::loadScenarioText(json, "test");
-        ASSERT_TRUE(loaded.ok()) << loaded.error;
-        box = std::make_unique<sim::Varbox>(std::move(*loaded.scenario));
-        port = std::make_unique<MemoryPort>(clock, *box);
-        host.clock = &clock;
-        host.screen = &screen;
-        host.frames = &frames;
-        link.port = port.get();
-        link.host = &host;
-        screen.setRunawayHandler(
-            [](const ui::RunReport& r) { throw std::runtime_error(r.text()); });
-    }
+    void boot(const std::string& json = kScenario) { PluginRig::boot(json); }
     // An installation whose iCor.cfg the reader finds.
     void install() {
         std::filesystem::create_directories(dir.path() / "STORAGE CARD");
@@ -107,13 +90,6 @@ class ChannelReaderTest : public ::testing::Test {
 
     corvan::testing::TempDir dir;
     DeviceRoot root;
-    VirtualClock clock;
-    ui::HeadlessScreen screen;
-    std::unique_ptr<sim::Varbox> box;
-    std::unique_ptr<MemoryPort> port;
-    corvan::testing::FrameLog frames;
-    HostServices host;
-    VarboxLink link;
 };
 
 using Texts = std::vector<std::string>;

@@ -91,6 +91,12 @@ TEST(DynamicFormulas, InterpolationTables) {
     const Bytes noTable = header({{139, 10, {1, 2, 3}}, {140, 10, {}}});
     EXPECT_EQ(decodeDynamicField(data({9, 9}), 0, noTable), (FieldText{"???", "RPM"}));
     EXPECT_EQ(decodeDynamicField(data({9, 9}), 1, noTable), (FieldText{"???", "ºC"}));
+    // Every entry counts, the first one too: u = 0 is T[0].
+    Bytes offset = rampTable();
+    for (uint8_t& t : offset) t = uint8_t(t + 5);
+    EXPECT_EQ(decodeDynamicField(data({0}), 0, header({{139, 10, offset}}))->value, "50");
+    EXPECT_EQ(decodeDynamicField(data({8}), 0, header({{140, 0, offset}})),
+              (FieldText{"10.0", "ºC"}));
     // A table cut off by the end of the header counts as none.
     Bytes cut = header({{139, 10, rampTable()}});
     cut.resize(cut.size() - 1);

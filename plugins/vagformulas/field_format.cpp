@@ -15,11 +15,9 @@ std::string realText(double value, int decimals) {
 }
 
 std::string wholeText(double value) {
+    // Every formula of the tables stays far inside the range of a long long.
     const double single = static_cast<float>(value);
-    // Every formula stays far inside the range of an int; a value that is not a number
-    // (never produced by the tables) prints as 0 rather than being undefined.
-    const long long whole = std::isfinite(single) ? static_cast<long long>(std::trunc(single)) : 0;
-    return std::to_string(whole);
+    return std::to_string(static_cast<long long>(std::trunc(single)));
 }
 
 std::string factorText(int first, int second) {

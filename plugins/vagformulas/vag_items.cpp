@@ -20,7 +20,8 @@ std::optional<FieldText> decodeVagItem(std::string_view answerHex, int field,
     const std::vector<uint8_t> answer = hexToBytes(answerHex);
     if (header.size() > 2 && header[2] == kTitleHeader)
         return decodeDynamicField(answer, field, header);
-    if (answer.size() > 2 && answer[2] == kTitleGroup && answerHex.size() >= kGroupAnswerChars)
+    // 32 characters are 16 bytes: the title is there.
+    if (answerHex.size() >= kGroupAnswerChars && answer[2] == kTitleGroup)
         return decodeFixedField(answer, field, FormulaSet::LiveData);
     return std::nullopt;
 }

@@ -55,6 +55,12 @@ TEST(VagItems, DynamicGroupsDecodeWithTheirHeader) {
     EXPECT_EQ(decodeVagItem("0602F4323C03", 0, notHeader), std::nullopt);
     EXPECT_EQ(decodeVagItem(kGroup, 0, notHeader), (FieldText{"640", "RPM"}));
     EXPECT_EQ(decodeVagItem("", 0, header), std::nullopt);
+    // A header that describes no field still makes the group dynamic: nothing to show.
+    const std::vector<uint8_t> bare{0x03, 0x01, kTitleHeader};
+    EXPECT_EQ(decodeVagItem(kGroup, 0, bare), std::nullopt);
+    // A header cut before its title is no header; the byte after it is never looked at.
+    const uint8_t stored[] = {0x09, 0x01, kTitleHeader};
+    EXPECT_EQ(decodeVagItem(kGroup, 0, std::span(stored, 2)), (FieldText{"640", "RPM"}));
 }
 
 TEST(VagItems, CanAnswersGetOneByteInFront) {
