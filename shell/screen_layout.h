@@ -64,12 +64,7 @@ inline ui::Rect centred(int cx, int cy, int w, int h) {
 }
 
 inline ui::ControlSpec control(int id, ui::ControlKind kind, ui::Rect rect, std::string text = {}) {
-    ui::ControlSpec c;
-    c.id = id;
-    c.kind = kind;
-    c.rect = rect;
-    c.text = std::move(text);
-    return c;
+    return ui::makeControl(id, kind, rect, std::move(text));
 }
 
 }  // namespace corvan::shell::layout

@@ -1,6 +1,7 @@
 #include "sim/ecu_model.h"
 #include "sim/kwp2000_model.h"
 #include "sim/signal_model.h"
+#include "sim/kw1281_model.h"
 #include "sim/table_model.h"
 
 namespace corvan::sim {
@@ -21,6 +22,9 @@ EcuModelRegistry builtinModels() {
     });
     r.add("signals", [](const JsonNode& config) -> std::unique_ptr<EcuModel> {
         return SignalModel::fromJson(config, builtinModels());
+    });
+    r.add("kw1281", [](const JsonNode& config) -> std::unique_ptr<EcuModel> {
+        return Kw1281Unit::fromJson(config);
     });
     return r;
 }

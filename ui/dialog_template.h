@@ -55,8 +55,8 @@ struct ControlSpec {
     bool visible = true;
 };
 
-// A control of `kind` at `rect`, everything else as the defaults have it.
-inline ControlSpec controlAt(int id, ControlKind kind, Rect rect, std::string text = {}) {
+// A control with its identifier, kind, place and initial text; the other fields as declared.
+inline ControlSpec makeControl(int id, ControlKind kind, Rect rect, std::string text = {}) {
     ControlSpec c;
     c.id = id;
     c.kind = kind;

@@ -155,10 +155,10 @@ ui::DialogTemplate actuatorTemplate() {
     ui::DialogTemplate t;
     t.name = "ACTUATORS";
     t.rect = {0, 0, 320, 240};
-    t.controls = {ui::controlAt(kListId, ui::ControlKind::ListView, {4, 4, 312, 60}),
-                  ui::controlAt(kProgressId, ui::ControlKind::Progress, {4, 80, 312, 24}),
-                  ui::controlAt(kNextId, ui::ControlKind::Button, {4, 196, 150, 40}),
-                  ui::controlAt(kExitId, ui::ControlKind::Button, {166, 196, 150, 40})};
+    t.controls = {ui::makeControl(kListId, ui::ControlKind::ListView, {4, 4, 312, 60}),
+                  ui::makeControl(kProgressId, ui::ControlKind::Progress, {4, 80, 312, 24}),
+                  ui::makeControl(kNextId, ui::ControlKind::Button, {4, 196, 150, 40}),
+                  ui::makeControl(kExitId, ui::ControlKind::Button, {166, 196, 150, 40})};
     t.exitControl = kExitId;
     return t;
 }

@@ -17,17 +17,17 @@ ui::DialogTemplate codeListTemplate() {
     ui::DialogTemplate t;
     t.name = "DTCLIST";
     t.rect = {0, 0, 320, 240};
-    ui::ControlSpec list = ui::controlAt(kListId, ui::ControlKind::ListView, {2, 2, 316, 118});
+    ui::ControlSpec list = ui::makeControl(kListId, ui::ControlKind::ListView, {2, 2, 316, 118});
     list.fullRowSelect = true;
-    ui::ControlSpec detail = ui::controlAt(kDetailId, ui::ControlKind::Edit, {2, 122, 316, 56});
+    ui::ControlSpec detail = ui::makeControl(kDetailId, ui::ControlKind::Edit, {2, 122, 316, 56});
     detail.readOnly = true;
     detail.multiLine = true;
     t.controls = {list,
                   detail,
-                  ui::controlAt(kCountLabelId, ui::ControlKind::Label, {2, 182, 200, 16}),
-                  ui::controlAt(kCountId, ui::ControlKind::Label, {204, 182, 40, 16}),
-                  ui::controlAt(kEraseId, ui::ControlKind::Button, {2, 202, 150, 34}),
-                  ui::controlAt(kExitId, ui::ControlKind::Button, {168, 202, 150, 34})};
+                  ui::makeControl(kCountLabelId, ui::ControlKind::Label, {2, 182, 200, 16}),
+                  ui::makeControl(kCountId, ui::ControlKind::Label, {204, 182, 40, 16}),
+                  ui::makeControl(kEraseId, ui::ControlKind::Button, {2, 202, 150, 34}),
+                  ui::makeControl(kExitId, ui::ControlKind::Button, {168, 202, 150, 34})};
     t.exitControl = kExitId;
     return t;
 }

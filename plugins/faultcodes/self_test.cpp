@@ -122,8 +122,8 @@ ui::DialogTemplate progressTemplate() {
     ui::DialogTemplate t;
     t.name = "SELFTEST";
     t.rect = {30, 80, 260, 80};
-    t.controls = {ui::controlAt(kProgressId, ui::ControlKind::Progress, {10, 8, 240, 20}),
-                  ui::controlAt(kStopId, ui::ControlKind::Button, {80, 36, 100, 34})};
+    t.controls = {ui::makeControl(kProgressId, ui::ControlKind::Progress, {10, 8, 240, 20}),
+                  ui::makeControl(kStopId, ui::ControlKind::Button, {80, 36, 100, 34})};
     return t;
 }
 

@@ -4,15 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <stdexcept>
 
-#include "platform/memory_port.h"
-#include "runtime/testing/link_fixture.h"
 #include "sim/hex_pattern.h"
-#include "sim/scenario_loader.h"
-#include "sim/varbox.h"
-#include "ui/headless_screen.h"
+#include "sim/plugin_test_rig.h"
 
 namespace corvan::identify {
 namespace {
@@ -38,21 +33,8 @@ std::string records(std::initializer_list<std::string> lines) {
     return text + "ENDDATA\r\n>\r\n";
 }
 
-class IdentifyTest : public ::testing::Test {
+class IdentifyTest : public sim::testing::PluginRig {
   protected:
-    void boot(const std::string& json) {
-        auto loaded = sim::loadScenarioText(json, "test");
-        ASSERT_TRUE(loaded.ok()) << loaded.error;
-        box = std::make_unique<sim::Varbox>(std::move(*loaded.scenario));
-        port = std::make_unique<MemoryPort>(clock, *box);
-        host.clock = &clock;
-        host.screen = &screen;
-        host.frames = &frames;
-        link.port = port.get();
-        link.host = &host;
-        screen.setRunawayHandler(
-            [](const ui::RunReport& r) { throw std::runtime_error(r.text()); });
-    }
     std::string run(const std::string& text, const std::string& mode, int language = 1,
                     int start = 0) {
         ModuleContext ctx(link, language, mode);
@@ -64,14 +46,6 @@ class IdentifyTest : public ::testing::Test {
         return *s;
     }
     std::vector<ui::ListRow> rows() { return shown().control(kListId)->rows; }
-
-    VirtualClock clock;
-    ui::HeadlessScreen screen;
-    std::unique_ptr<sim::Varbox> box;
-    std::unique_ptr<MemoryPort> port;
-    testing::FrameLog frames;
-    HostServices host;
-    VarboxLink link;
 };
 
 TEST_F(IdentifyTest, ReplyExampleOneRequestOnTheLineAndEveryFormat) {

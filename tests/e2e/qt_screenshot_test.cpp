@@ -130,3 +130,33 @@ TEST(SessionScreenshots, AbsUnitWithDriverDownload) {
 
 }  // namespace
 }  // namespace corvan::e2e
+
+namespace corvan::e2e {
+namespace {
+
+// The diesel unit speaking KW1281: the channel reader reading group 1 (its window as the
+// technician leaves it, the values filled).
+TEST(SessionScreenshots, MeasuringBlocksOfTheKw1281Unit) {
+    SessionSetup setup;
+    setup.script = R"(
+tap "Measuring blocks"
+press "SELECT"
+when title "READ CHANNEL" type "1" into #1001
+press "Begin"
+after 10 pumps press "Exit"
+when title "OPTIONS MENU" press "Exit"
+)";
+    setup.record = "EDC15_KW1281.TXT";
+    setup.selection = "VOLKSWAGEN PASSAT (3B) MOTOR DIESEL 1.9 TDI - BOSCH EDC15";
+    setup.screenshots = freshFolder("kw1281-unit");
+    const SessionOutcome outcome = runQtSession(setup);
+    ASSERT_EQ(outcome.report, "");
+    expectPictures(setup.screenshots, {{"-vagchannels-hidden.png", 320, 240}});
+    // The reader read the group through the box and decoded it.
+    EXPECT_NE(outcome.dump.find("row 0 \"1\" | \"Engine speed\" |"), std::string::npos);
+    EXPECT_NE(outcome.dump.find("\"RPM\""), std::string::npos);
+    EXPECT_NE(outcome.trace.find("TX 80 05 20 00 04 00 29 01"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace corvan::e2e
