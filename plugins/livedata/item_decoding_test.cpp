@@ -91,19 +91,30 @@ TEST(ItemDecoding, VagCanAnswersGetTheLengthBytePutInFront) {
     EXPECT_EQ(i.unit, "\"RPM\"");
 }
 
-TEST(ItemDecoding, WithoutFormulaTablesVagFieldsAreUnknown) {
-    LiveItem i = vagItem("VAG", block("E7"));
+TEST(ItemDecoding, ThePlugInsDecoderReadsTheFormulaTables) {
+    // block("E7"): field 0 is formula 1 with a = 0x32, b = 0x40 (50 * 64 / 5 = 640 RPM);
+    // field 1 is formula 5 with a = 0x64, b = 0xA0 (100 * 160 / 10 - 10 * 100 = 600 ºC).
+    LiveItem i = vagItem("VAG", block("E7"), "0");
+    decodeItem(i, {}, "", vagDecoder());
+    EXPECT_EQ(i.value, "640");
+    EXPECT_EQ(i.unit, "RPM");
+    i = vagItem("VAG", block("E7"));
+    decodeItem(i, {}, "", vagDecoder());
+    EXPECT_EQ(i.value, "600");
+    EXPECT_EQ(i.unit, "ºC");
+    // A CAN answer starts one byte later: the same fields one byte to the left.
+    i = vagItem("VAGCAN", block("E7").substr(2) + "00", "1");
+    decodeItem(i, {}, "", vagDecoder());
+    EXPECT_EQ(i.value, "600");
+    // A field beyond the answer stays unknown and keeps the catalogue's unit.
+    i = vagItem("VAG", block("E7"), "4");
     decodeItem(i, {}, "", vagDecoder());
     EXPECT_EQ(i.value, "???");
     EXPECT_EQ(i.unit, "\"RPM\"");
+    // A dynamic data block without a descriptor for its field.
     i = vagItem("VAG", block("F4"));
     decodeItem(i, Bytes{0x0F, 0x02, 0x02}, "", vagDecoder());
     EXPECT_EQ(i.value, "???");
-    EXPECT_EQ(i.unit, "\"RPM\"");
-    i = vagItem("VAGCAN", block("E7"));
-    decodeItem(i, {}, "", vagDecoder());
-    EXPECT_EQ(i.value, "???");
-    EXPECT_EQ(i.unit, "\"RPM\"");
 }
 
 TEST(ItemDecoding, OtherKindsAndDemonstrationUseTheGenericRules) {

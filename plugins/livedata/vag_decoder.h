@@ -5,8 +5,8 @@
 // once "00" is put in front) or, in a dynamic group, one value byte per field described by
 // the header block (title 0x02) that the ECU sent for the same request.
 //
-// The formula tables plug in here; until they do, every field shows "???" and keeps the
-// unit of the catalogue.
+// A field the tables cannot decode (outside the answer, no descriptor) shows "???" and keeps
+// the unit of the catalogue.
 #include <cstdint>
 #include <span>
 #include <string>
@@ -33,22 +33,7 @@ class VagDecoder {
                                    std::string_view unit) const = 0;
 };
 
-// The decoder without formula tables.
-class UndecodedVagFields final : public VagDecoder {
-  public:
-    VagField decodeFixed(std::string_view, int, std::string_view unit) const override {
-        return {"???", std::string(unit)};
-    }
-    VagField decodeDynamic(std::string_view, int, std::span<const uint8_t>,
-                           std::string_view unit) const override {
-        return {"???", std::string(unit)};
-    }
-};
-
-// The decoder the plug-in uses.
-inline const VagDecoder& vagDecoder() {
-    static const UndecodedVagFields decoder;
-    return decoder;
-}
+// The decoder the plug-in uses: the measuring-block formula tables the channel reader shares.
+const VagDecoder& vagDecoder();
 
 }  // namespace corvan::livedata
