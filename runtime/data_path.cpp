@@ -22,15 +22,21 @@ std::string configFileDevicePath(std::string_view programPath) {
     return leftOf(installFolder, installFolder.rfind('\\')) + "\\iCor.cfg";
 }
 
-std::string ReadDataPath(const ModuleContext& ctx, std::string_view missingMessage) {
+std::optional<std::string> readConfigText(const ModuleContext& ctx) {
     const DeviceRoot* root = ctx.host().root;
-    std::optional<std::string> bytes;
-    if (root) bytes = readWholeFile(root->toHost(configFileDevicePath(root->programPath())));
-    if (!bytes) {
+    if (!root) return std::nullopt;
+    const auto bytes = readWholeFile(root->toHost(configFileDevicePath(root->programPath())));
+    if (!bytes) return std::nullopt;
+    return cp1252ToUtf8(*bytes);
+}
+
+std::string ReadDataPath(const ModuleContext& ctx, std::string_view missingMessage) {
+    const std::optional<std::string> text = readConfigText(ctx);
+    if (!text) {
         ctx.messageBox(std::string(missingMessage));
         return {};
     }
-    return GetKeyValue(cp1252ToUtf8(*bytes), "PATH=", 0);
+    return GetKeyValue(*text, "PATH=", 0);
 }
 
 std::string ReadDataPath(const ModuleContext& ctx) {

@@ -35,6 +35,10 @@ inline constexpr TextTable kConfigNotFoundTextColon = {
 // those parts leads to "\iCor.cfg" at the device root.
 std::string configFileDevicePath(std::string_view programPath);
 
+// The whole configuration file as UTF-8 text (it is Windows-1252 on the card), or nullopt
+// when it cannot be read. Nothing is shown: callers that need the file say so themselves.
+std::optional<std::string> readConfigText(const ModuleContext& ctx);
+
 // The data path, or an empty text after showing `missingMessage` (OK box) when the file
 // cannot be read.
 std::string ReadDataPath(const ModuleContext& ctx, std::string_view missingMessage);
