@@ -1,4 +1,5 @@
 #include "sim/ecu_model.h"
+#include "sim/kw1281_unit.h"
 #include "sim/table_model.h"
 
 namespace corvan::sim {
@@ -13,6 +14,9 @@ EcuModelRegistry builtinModels() {
     EcuModelRegistry r;
     r.add("table", [](const JsonNode& config) -> std::unique_ptr<EcuModel> {
         return TableModel::fromJson(config);
+    });
+    r.add("kw1281", [](const JsonNode& config) -> std::unique_ptr<EcuModel> {
+        return Kw1281Unit::fromJson(config);
     });
     return r;
 }

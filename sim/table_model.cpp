@@ -17,13 +17,6 @@ bool parseReplyPattern(const JsonNode& node, BytePattern& out) {
     return true;
 }
 
-bool readDelay(const JsonNode& node, int64_t& delayUs) {
-    int64_t ms = delayUs / 1000;
-    if (!node.get("delayMs", ms, 0, kMaxDelayMs)) return false;
-    delayUs = ms * 1000;
-    return true;
-}
-
 // A response written as a string ("noAnswer", "silence" or reply hex) or as an object
 // with "reply", "noAnswer" or "silence" and an optional "delayMs".
 bool parseResponse(const JsonNode& node, int64_t defaultDelayUs, TableResponse& out) {
@@ -109,6 +102,15 @@ bool parseRule(const JsonNode& node, int64_t defaultDelayUs, TableRule& rule) {
     return true;
 }
 
+}  // namespace
+
+bool readDelay(const JsonNode& node, int64_t& delayUs) {
+    int64_t ms = delayUs / 1000;
+    if (!node.get("delayMs", ms, 0, kMaxDelayMs)) return false;
+    delayUs = ms * 1000;
+    return true;
+}
+
 bool parseConnect(const JsonNode& node, ConnectResult& out) {
     if (!node.present()) return true;
     if (!node.expectObject()) return false;
@@ -119,8 +121,6 @@ bool parseConnect(const JsonNode& node, ConnectResult& out) {
     if (!node.getHex("reply", out.answer)) return false;
     return readDelay(node, out.delayUs);
 }
-
-}  // namespace
 
 TableModel::TableModel(std::vector<TableRule> rules, TableResponse fallback,
                        ConnectResult onConnect)

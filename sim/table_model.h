@@ -23,6 +23,12 @@ struct TableRule {
     bool cycle = false;                    // after the last response start over
 };
 
+// Config readers the models share: the "delayMs" member of `node` (0 to 600000 ms) into
+// `delayUs`, left unchanged when absent; and the "connect" object ({"reply": hex,
+// "refuse": true, "delayMs": n}; absent: connected without answer bytes).
+bool readDelay(const JsonNode& node, int64_t& delayUs);
+bool parseConnect(const JsonNode& node, ConnectResult& out);
+
 class TableModel final : public EcuModel {
   public:
     TableModel(std::vector<TableRule> rules, TableResponse fallback, ConnectResult onConnect);
