@@ -13,18 +13,11 @@ std::optional<CodingData> Identification::codingData() const {
 
 BlockDialogue::BlockDialogue(const ModuleContext& ctx, RetryPrompt prompt,
                              std::function<void()> betweenSteps)
-    : ctx_(ctx), prompt_(prompt), betweenSteps_(std::move(betweenSteps)) {}
-
-int BlockDialogue::send(std::span<const uint8_t> request) {
-    reply_.fill(0);
-    const int length = Exchange(ctx_, request, reply_, 4, 0.0, 1.0, prompt_);
-    if (betweenSteps_) betweenSteps_();
-    return length;
-}
+    : link_(ctx, prompt, std::move(betweenSteps)) {}
 
 void BlockDialogue::queryKeepAlive() {
     const int length = send(cmd::readKeepAliveRequest());
-    requests_ = keepAliveRequests(reply_, length);
+    requests_ = keepAliveRequests(reply(), length);
 }
 
 void BlockDialogue::switchKeepAlive(bool on) {
@@ -34,8 +27,8 @@ void BlockDialogue::switchKeepAlive(bool on) {
 Identification BlockDialogue::readIdentification(std::span<const uint8_t> request) {
     queryKeepAlive();
     switchKeepAlive(false);
-    auto moreGroups = [this] { return (replyByte(reply_, kFirstDataAt) & kMoreGroupsBit) != 0; };
-    auto isText = [this] { return blockTitle(reply_) == kTitleText; };
+    auto moreGroups = [this] { return (replyByte(reply(), kFirstDataAt) & kMoreGroupsBit) != 0; };
+    auto isText = [this] { return blockTitle(reply()) == kTitleText; };
 
     // First pass: every group is walked through once without keeping anything.
     size_t blocks = 0;
@@ -56,7 +49,7 @@ Identification BlockDialogue::readIdentification(std::span<const uint8_t> reques
     Identification id;
     auto store = [&](size_t k) {
         if (id.replies.size() <= k) id.replies.resize(k + 1);
-        std::copy_n(reply_.begin(), kStoredReplyBytes, id.replies[k].begin());
+        std::copy_n(reply().begin(), kStoredReplyBytes, id.replies[k].begin());
     };
     size_t k = 0;
     do {

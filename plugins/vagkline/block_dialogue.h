@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "plugins/vagkline/block_requests.h"
+#include "plugins/vagkline/unit_link.h"
 #include "runtime/exchange.h"
 #include "runtime/module_context.h"
 
@@ -38,10 +39,9 @@ class BlockDialogue {
     void queryKeepAlive();
     void switchKeepAlive(bool on);
 
-    // One request; the reply buffer is cleared first, so a request that got no answer
-    // never leaves an earlier block's title or data behind. Returns the reply length.
-    int send(std::span<const uint8_t> request);
-    std::span<const uint8_t> reply() const { return reply_; }
+    // One request (see UnitLink); returns the reply length.
+    int send(std::span<const uint8_t> request) { return link_.send(request); }
+    std::span<const uint8_t> reply() const { return link_.reply(); }
 
     // The two passes over the identification groups with the keep-alive off: the first
     // walks every group, the second stores each group's blocks. Starts with the keep-alive
@@ -50,11 +50,8 @@ class BlockDialogue {
     Identification readIdentification(std::span<const uint8_t> identificationRequest);
 
   private:
-    const ModuleContext& ctx_;
-    RetryPrompt prompt_;
-    std::function<void()> betweenSteps_;
+    UnitLink link_;
     KeepAliveRequests requests_ = presetKeepAliveRequests();
-    std::array<uint8_t, 256> reply_{};
 };
 
 }  // namespace corvan::vagkline

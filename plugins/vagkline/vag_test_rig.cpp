@@ -14,22 +14,34 @@ Bytes hex(std::string_view text) {
     return sim::parseHexBytes(text, nullptr).value_or(Bytes{});
 }
 
+namespace {
+
+// `given` followed by every default whose key `given` does not name, comma-separated.
+std::string withDefaults(const std::string& given, std::initializer_list<std::string_view> keys) {
+    std::string out = given;
+    for (std::string_view key : keys) {
+        const std::string_view name = key.substr(0, key.find(':'));
+        if (given.find(name) != std::string::npos) continue;
+        if (!out.empty()) out += ", ";
+        out += key;
+    }
+    return out;
+}
+
+}  // namespace
+
 std::string kombiScenario(const std::string& unit, const std::string& box) {
-    std::string config = unit.empty() ? std::string() : unit + ", ";
-    for (
-        const char* key :
+    const std::string config = withDefaults(
+        unit,
         {R"("identification": [["1J0920826A  ", "KOMBI+WEGFAH", "RSP VDO V01 "], ["WVWZZZ1JZ3W0"]])",
          R"("coding": 1234)", R"("workshopCode": 5678)", R"("loginCode": 11111)",
          R"("channels": [{"channel": 9, "value": 500, "text": 294, "locked": true},
-                          {"channel": 30, "value": 7, "text": 600}])",
-         R"("delayMs": 20)"}) {
-        const std::string name = std::string(key).substr(0, std::string(key).find(':'));
-        if (unit.find(name) == std::string::npos) config += std::string(key) + ", ";
-    }
-    config.resize(config.size() - 2);
-    return R"({"box": {)" + box +
-           R"("driverName": "KWP2000", "keepAlive": "03 00 09 00", "keepAliveOn": true,
-               "keepAliveIntervalMs": 10},
+                         {"channel": 30, "value": 7, "text": 600}])",
+         R"("delayMs": 20)"});
+    const std::string boxKeys =
+        withDefaults(box, {R"("driverName": "KWP2000")", R"("keepAlive": "03 00 09 00")",
+                           R"("keepAliveOn": true)", R"("keepAliveIntervalMs": 10)"});
+    return R"({"box": {)" + boxKeys + R"(},
                "ecus": [{"name": "kombi", "select": {"line": "kline", "id": "17"},
                          "model": "kw1281", "config": {)" +
            config + "}}]}";

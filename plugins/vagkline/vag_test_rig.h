@@ -30,7 +30,8 @@ inline constexpr const char* kDataPath = "STORAGE CARD\\CORVANDATA";
 
 // The unit: identification groups of three texts and a VIN, coding 1234 with workshop
 // code 5678, login code 11111, channel 9 locked (value 500, text 294), channel 30 free.
-// `unit` replaces or adds keys of the unit's config; `box` adds keys to the box object.
+// `unit` and `box` give keys of the unit's config and of the box object ("key": value,
+// comma-separated) that replace or add to these.
 std::string kombiScenario(const std::string& unit = "", const std::string& box = "");
 
 // The record of the unit: one menu item with the identification request and the login
