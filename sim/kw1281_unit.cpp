@@ -146,6 +146,10 @@ EcuReply Kw1281Unit::request(std::span<const uint8_t> message, int64_t nowUs) {
     if (isKwpMessage(message)) return kwpAnswer(message);
     const auto block = parseKw1281Block(message);
     if (!block) return EcuReply::noAnswer(config_.delayUs);
+    if (block->title == kw1281::kEndOfSession) {
+        disconnected();
+        return EcuReply::noAnswer(config_.delayUs);
+    }
     return EcuReply::answer(encode(blockAnswer(*block, nowUs)), config_.delayUs);
 }
 

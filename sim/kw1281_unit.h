@@ -27,8 +27,8 @@
 namespace corvan::sim {
 
 namespace kw1281 {
-inline constexpr uint8_t kReadIdentification = 0x00, kAcknowledge = 0x09, kRefused = 0x0A,
-                         kCoding = 0x10, kLogin = 0x2B, kText = 0xF6;
+inline constexpr uint8_t kReadIdentification = 0x00, kEndOfSession = 0x06, kAcknowledge = 0x09,
+                         kRefused = 0x0A, kCoding = 0x10, kLogin = 0x2B, kText = 0xF6;
 }
 
 // One block: its title and its data (what follows the title up to the end byte).

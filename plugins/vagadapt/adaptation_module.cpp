@@ -30,9 +30,7 @@ constexpr int kTestProgress[] = {20, 35, 50, 65, 80};
 class Adaptation {
   public:
     Adaptation(ModuleContext& ctx, const PluginCall& call)
-        : ctx_(ctx),
-          call_(call),
-          unit_(ctx, RetryPrompt::Multilingual, [&ctx] { ctx.pumpMessages(); }) {}
+        : ctx_(ctx), call_(call), unit_(ctx, RetryPrompt::Multilingual) {}
 
     void run();
 
@@ -43,6 +41,12 @@ class Adaptation {
     void save();
     void login();
     void send(const std::vector<uint8_t>& request) { unit_.send(request); }
+    // A step of a read: the window is pumped after it (a save goes without, so that no
+    // button pressed meanwhile is lost to the word the save leaves).
+    void readStep(const std::vector<uint8_t>& request) {
+        unit_.send(request);
+        ctx_.pumpMessages();
+    }
     bool lastAccepted() const { return accepted(unit_.reply()); }
     void progress(int value) { window_->dialog().setProgress(kProgressId, value); }
     void wait(int64_t ms) { ctx_.clock().sleepMs(ms); }
@@ -145,22 +149,25 @@ void Adaptation::readPass() {
     wait(100);
     ctx_.pumpMessages();
     // Another channel: the routine starts over for it.
-    if (lastChannel_ != channel_ && running_) stopRoutine();
+    if (lastChannel_ != channel_ && running_) {
+        readStep(stopRequest(target_));
+        running_ = false;
+    }
     lastChannel_ = channel_;
     const auto channel = static_cast<uint8_t>(channel_);
     if (!running_) {
-        send(startRequest(target_));
+        readStep(startRequest(target_));
         progress(25);
-        send(readRequest(target_));
+        readStep(readRequest(target_));
         progress(45);
-        send(selectRequest(target_, channel));
+        readStep(selectRequest(target_, channel));
         running_ = true;
     }
     progress(60);
     wait(100);
     ctx_.pumpMessages();
     if (lastAccepted()) {
-        send(readRequest(target_));
+        readStep(readRequest(target_));
         d().setEnabled(kSaveId, true);
         d().setText(kValueId, std::to_string(currentValue(unit_.reply())));
         const auto code = valueTextCode(unit_.reply());
@@ -168,7 +175,8 @@ void Adaptation::readPass() {
         d().setText(kDescriptionId, text ? std::string(*text) : ctx_.pick(kNoValueText));
     } else {
         d().setEnabled(kSaveId, false);
-        stopRoutine();
+        readStep(stopRequest(target_));
+        running_ = false;
         d().setText(kValueId, ctx_.pick(kReadRefused));
     }
     progress(100);

@@ -261,26 +261,40 @@ TEST_F(AdaptTest, UnreadableChannelShowsNotAllowedAndStops) {
     EXPECT_FALSE(control(kSaveId).enabled);
 }
 
+// Silences the box once the unit has taken five test values and their reads: the save
+// that follows goes unanswered.
+struct GoneBeforeTheSave final : FrameObserver {
+    GoneBeforeTheSave(sim::Varbox& box, FrameObserver& log) : box(box), log(log) {}
+    void frameSent(std::span<const uint8_t> f) override {
+        log.frameSent(f);
+        if (f.size() > 8 && f[4] == 0x86) ++tests;
+        if (tests == 5 && f.size() > 8 && f[8] == 0xBA && !gone) {
+            sim::Fault silence;
+            silence.count = -1;
+            box.inject(silence);
+            gone = true;
+        }
+    }
+    void frameReceived(std::span<const uint8_t> f, bool good) override {
+        log.frameReceived(f, good);
+    }
+    sim::Varbox& box;
+    FrameObserver& log;
+    int tests = 0;
+    bool gone = false;
+};
+
 TEST_F(AdaptTest, UnansweredSaveIsNotReportedAsAccepted) {
     boot();
+    GoneBeforeTheSave observer(*box, frames);
+    host.frames = &observer;
     script(
         "type \"30\" into #1002\npress \"Start\"\n"
         "when text #1009 \"7\" type \"9\" into #1011\npress \"Save new data\"\n"
         "answer \"sure\" Yes\nanswer \"RETRY?\" No\nanswer \"Adjustment not allowed\" Ok\n"
         "press \"Exit\"\n");
-    // The unit takes the five test values, then falls silent before the save.
-    bool gone = false;
-    screen.setPumpHook([this, &gone](ui::HeadlessScreen&) {
-        const auto tests =
-            std::count_if(frames.sent.begin(), frames.sent.end(),
-                          [](const Bytes& f) { return f.size() > 4 && f[4] == 0x86; });
-        if (gone || tests < 5 || frames.sent.back()[8] != 0xBA) return;
-        sim::Fault silence;
-        silence.count = -1;
-        box->inject(silence);
-        gone = true;
-    });
     run();
+    ASSERT_TRUE(observer.gone);
     // The reply buffer still held the accepted read before the save: it must not count.
     const auto texts = boxTexts();
     EXPECT_EQ(std::count(texts.begin(), texts.end(), "Adjustment OK"), 0);

@@ -97,6 +97,8 @@ void Coding::sendCoding() {
         ctx_.messageBox(std::string(kRangeMessage));
         return;
     }
+    // The button goes first: a second tap while the window paints must not code again.
+    d_.setEnabled(kCodeButtonId, false);
     info(std::string(kCodingText));
     const uint16_t workshopCode =
         vagkline::workshopCodeToSend(unitWorkshopCode_, defaultWorkshopCode_);
@@ -108,10 +110,12 @@ void Coding::sendCoding() {
     }
     if (refused) ctx_.messageBox(std::string(kNotAvailableNow));
     unit_.switchKeepAlive(true);
-    if (refused) return;
+    if (refused) {
+        d_.setEnabled(kCodeButtonId, true);
+        return;
+    }
     requested_ = coding;
     identificationDue_ = resultCheckDue_ = true;
-    d_.setEnabled(kCodeButtonId, false);
     d_.setEnabled(kExitId, false);
     ctx_.clock().sleepMs(kStoreWaitMs);
 }

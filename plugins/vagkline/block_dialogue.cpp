@@ -13,11 +13,12 @@ std::optional<CodingData> Identification::codingData() const {
 
 BlockDialogue::BlockDialogue(const ModuleContext& ctx, RetryPrompt prompt,
                              std::function<void()> betweenSteps)
-    : link_(ctx, prompt, std::move(betweenSteps)) {}
+    : link_(ctx, prompt), betweenSteps_(std::move(betweenSteps)) {}
 
-void BlockDialogue::queryKeepAlive() {
-    const int length = send(cmd::readKeepAliveRequest());
-    requests_ = keepAliveRequests(reply(), length);
+int BlockDialogue::step(std::span<const uint8_t> request) {
+    const int length = send(request);
+    if (betweenSteps_) betweenSteps_();
+    return length;
 }
 
 void BlockDialogue::switchKeepAlive(bool on) {
@@ -25,8 +26,9 @@ void BlockDialogue::switchKeepAlive(bool on) {
 }
 
 Identification BlockDialogue::readIdentification(std::span<const uint8_t> request) {
-    queryKeepAlive();
-    switchKeepAlive(false);
+    const int length = step(cmd::readKeepAliveRequest());
+    requests_ = keepAliveRequests(reply(), length);
+    step(requests_.keepAliveOff);
     auto moreGroups = [this] { return (replyByte(reply(), kFirstDataAt) & kMoreGroupsBit) != 0; };
     auto isText = [this] { return blockTitle(reply()) == kTitleText; };
 
@@ -34,14 +36,14 @@ Identification BlockDialogue::readIdentification(std::span<const uint8_t> reques
     size_t blocks = 0;
     bool more = false;
     do {
-        send(request);
+        step(request);
         more = moreGroups();
         ++blocks;
         do {
-            send(requests_.acknowledge);
+            step(requests_.acknowledge);
         } while (isText() && ++blocks < kStoredReplies);
-        send(requests_.acknowledge);
-        send(requests_.acknowledge);
+        step(requests_.acknowledge);
+        step(requests_.acknowledge);
     } while (more && blocks < kStoredReplies);
 
     // Second pass: each group's blocks are stored; the block that ends a group stays at
@@ -53,13 +55,13 @@ Identification BlockDialogue::readIdentification(std::span<const uint8_t> reques
     };
     size_t k = 0;
     do {
-        send(request);
+        step(request);
         store(k);
         more = moreGroups();
         if (++k >= kStoredReplies) break;
         bool full = false;
         for (;;) {
-            send(requests_.acknowledge);
+            step(requests_.acknowledge);
             store(k);
             if (!isText()) break;
             if (++k >= kStoredReplies) {
@@ -68,12 +70,12 @@ Identification BlockDialogue::readIdentification(std::span<const uint8_t> reques
             }
         }
         if (full) break;
-        send(requests_.acknowledge);
-        send(requests_.acknowledge);
+        step(requests_.acknowledge);
+        step(requests_.acknowledge);
     } while (more);
     id.replies.resize(k);
 
-    switchKeepAlive(true);
+    step(requests_.keepAliveOn);
     return id;
 }
 

@@ -30,13 +30,13 @@ struct Identification {
 class BlockDialogue {
   public:
     // Exchanges use 4 attempts, no wait, poll factor 1.0 and the module's retry prompt.
-    // `betweenSteps` runs after every exchange (the module pumps its window there).
+    // `betweenSteps` runs after every exchange of the identification read, a long one (the
+    // module pumps its window there); the other requests go without.
     BlockDialogue(const ModuleContext& ctx, RetryPrompt prompt,
                   std::function<void()> betweenSteps = {});
 
-    // Asks the box for its keep-alive message (80 00 85) and builds the acknowledge and
-    // keep-alive requests from it.
-    void queryKeepAlive();
+    // Switches the box's repetition of the keep-alive message the identification read
+    // asked it for (the presets before a read).
     void switchKeepAlive(bool on);
 
     // One request (see UnitLink); returns the reply length.
@@ -44,13 +44,17 @@ class BlockDialogue {
     std::span<const uint8_t> reply() const { return link_.reply(); }
 
     // The two passes over the identification groups with the keep-alive off: the first
-    // walks every group, the second stores each group's blocks. Starts with the keep-alive
-    // query; ends with the keep-alive on again. Reading stops when 40 blocks have come in
+    // walks every group, the second stores each group's blocks. Starts by asking the box for
+    // its keep-alive message (80 00 85), from which the acknowledge and keep-alive requests
+    // are built; ends with the keep-alive on again. Reading stops when 40 blocks have come in
     // either pass (a unit that never ends its text blocks cannot hold the module).
     Identification readIdentification(std::span<const uint8_t> identificationRequest);
 
   private:
+    int step(std::span<const uint8_t> request);
+
     UnitLink link_;
+    std::function<void()> betweenSteps_;
     KeepAliveRequests requests_ = presetKeepAliveRequests();
 };
 
