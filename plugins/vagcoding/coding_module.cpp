@@ -55,7 +55,7 @@ class Coding {
 void Coding::setUp() {
     d_.setText(kActualLabelId, ctx_.pick(kActualCode));
     d_.setText(kNewLabelId, ctx_.pick(kNewCode));
-    d_.setText(kForceId, ctx_.pick(kForceText));
+    d_.setText(kForceTextId, ctx_.pick(kForceText));
     d_.setText(kCodeButtonId, ctx_.pick(kChangeCode));
     d_.setText(kExitId, ctx_.pick(kExitText));
     d_.setChecked(kForceId, false);
@@ -152,15 +152,16 @@ ui::DialogTemplate codingTemplate() {
     ui::ControlSpec newCode = control(kNewCodeId, ui::ControlKind::Edit, {170, 76, 90, 26});
     newCode.digitsOnly = true;
     newCode.maxLength = 5;
-    ui::ControlSpec force = control(kForceId, ui::ControlKind::CheckBox, {16, 110, 290, 40});
-    force.multiLine = true;
+    ui::ControlSpec forceText = control(kForceTextId, ui::ControlKind::Label, {40, 112, 270, 40});
+    forceText.multiLine = true;
     t.controls = {
         infoLine,
         control(kActualLabelId, ui::ControlKind::Label, {20, 50, 146, 20}),
         control(kActualCodeId, ui::ControlKind::Label, {170, 50, 90, 20}),
         control(kNewLabelId, ui::ControlKind::Label, {20, 80, 146, 20}),
         newCode,
-        force,
+        control(kForceId, ui::ControlKind::CheckBox, {16, 114, 20, 20}),
+        forceText,
         control(kCodeButtonId, ui::ControlKind::Button, {16, 170, 140, 34}, "Change ECU code"),
         control(kExitId, ui::ControlKind::Button, {164, 170, 140, 34}, "Exit"),
     };

@@ -16,6 +16,8 @@ inline constexpr int kNewLabelId = 1004;
 inline constexpr int kNewCodeId = 1005;
 inline constexpr int kForceId = 1006;
 inline constexpr int kCodeButtonId = 1007;
+// The force box's text, beside it on two lines (a check box's own text has one line).
+inline constexpr int kForceTextId = 1008;
 inline constexpr int kExitId = 2;
 
 // The largest coding a unit takes (the coding block carries it doubled in 16 bits).
