@@ -1,5 +1,6 @@
 #include "plugins/vagadapt/adaptation_module.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "platform/library_loader.h"
@@ -121,16 +122,18 @@ void Adaptation::setUp() {
 }
 
 void Adaptation::readFields() {
-    uint32_t channel = vagkline::typedNumber(d().text(kChannelId));
+    const std::string typed = d().text(kChannelId);
+    // A number beyond what the unit takes is shown as the highest it takes: what the
+    // technician sees is what the unit gets.
+    uint32_t channel = std::min(vagkline::typedNumber(typed), kHighestChannel);
     // The buttons step within 0 to 255 and stop there.
+    const bool stepped = pendingStep_ != 0;
     for (; pendingStep_ > 0; --pendingStep_)
         if (channel < kHighestChannel) ++channel;
     for (; pendingStep_ < 0; ++pendingStep_)
         if (channel > 0) --channel;
-    // A number beyond what the unit takes is shown as the highest it takes: what the
-    // technician sees is what the unit gets.
-    if (channel > kHighestChannel) channel = kHighestChannel;
-    if (std::to_string(channel) != d().text(kChannelId) && !d().text(kChannelId).empty())
+    // An emptied field stays empty while the technician types.
+    if ((stepped || !typed.empty()) && std::to_string(channel) != typed)
         d().setText(kChannelId, std::to_string(channel));
     uint32_t value = vagkline::typedNumber(d().text(kNewValueId));
     if (value > kHighestValue) {

@@ -102,17 +102,19 @@ TEST_F(AdaptTest, ExitWhileStoppedSendsNothingAndStopSendsStop) {
     EXPECT_FALSE(control(kSaveId).enabled);
 }
 
-TEST_F(AdaptTest, PlusAndMinusStopAtTheEndsOfTheChannels) {
+TEST_F(AdaptTest, ChannelAndValueStayWithinWhatTheUnitTakes) {
     boot();
     script(
         "type \"254\" into #1002\npress \"+\"\npress \"+\"\ndump\n"
-        "type \"1\" into #1002\npress \"-\"\npress \"-\"\ndump\npress \"Exit\"\n");
+        "type \"1\" into #1002\npress \"-\"\npress \"-\"\ndump\n"
+        "type \"300\" into #1002\ntype \"70000\" into #1011\ndump\n"
+        "type \"0\" into #1002\npress \"Exit\"\n");
     run();
-    std::vector<std::string> channels;
+    std::vector<std::string> shown;
     for (const ui::DialogSnapshot& s : screen.snapshots())
-        if (s.name == "VAGADAPT") channels.push_back(s.control(kChannelId)->text);
-    // The two dumps and the window as it closed.
-    EXPECT_EQ(channels, (std::vector<std::string>{"255", "0", "0"}));
+        if (s.reason == "script")
+            shown.push_back(s.control(kChannelId)->text + " " + s.control(kNewValueId)->text);
+    EXPECT_EQ(shown, (std::vector<std::string>{"255 0", "0 0", "255 65535"}));
     // At 0 the routine cannot start and the save button resets the unit.
     EXPECT_FALSE(control(kStartStopId).enabled);
     EXPECT_EQ(control(kSaveId).text, "Reset adaptation values");
