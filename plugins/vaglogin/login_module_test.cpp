@@ -124,12 +124,5 @@ TEST_F(LoginTest, DemonstrationAndReportSendNothing) {
     EXPECT_TRUE(port->written().empty());
 }
 
-TEST_F(LoginTest, GermanTexts) {
-    boot();
-    script("when text #1001 \"sperrt\" press \"Ende\"\n");
-    EXPECT_EQ(run("EXE", kGerman), "KO");
-    EXPECT_EQ(shown("VAGLOGIN").title, "EINGABE ZUGRIFFSCODE: KOMBI");
-}
-
 }  // namespace
 }  // namespace corvan::vaglogin
