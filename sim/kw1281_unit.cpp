@@ -84,7 +84,7 @@ std::optional<Kw1281Block> Kw1281Unit::nextGroupBlock() {
     return blocks[block_++];
 }
 
-Kw1281Block Kw1281Unit::blockAnswer(const Kw1281Block& r, int64_t nowUs) {
+Kw1281Block Kw1281Unit::blockAnswer(const Kw1281Block& r) {
     switch (r.title) {
         case kw1281::kReadIdentification:
             if (config_.identification.empty()) return titled(kw1281::kRefused);
@@ -118,8 +118,6 @@ Kw1281Block Kw1281Unit::blockAnswer(const Kw1281Block& r, int64_t nowUs) {
             return titled(kw1281::kRefused);
         }
         default:
-            for (auto& part : parts_)
-                if (auto a = part->answer(r, nowUs)) return *a;
             return titled(kw1281::kRefused);
     }
 }
@@ -150,11 +148,15 @@ EcuReply Kw1281Unit::request(std::span<const uint8_t> message, int64_t nowUs) {
         disconnected();
         return EcuReply::noAnswer(config_.delayUs);
     }
-    return EcuReply::answer(encode(blockAnswer(*block, nowUs)), config_.delayUs);
+    for (auto& part : parts_)
+        if (auto a = part->answer(message, nowUs))
+            return EcuReply::answer(encode(*a), config_.delayUs);
+    return EcuReply::answer(encode(blockAnswer(*block)), config_.delayUs);
 }
 
-void Kw1281Unit::keepAlive(std::span<const uint8_t> message, int64_t) {
+void Kw1281Unit::keepAlive(std::span<const uint8_t> message, int64_t nowUs) {
     ++keepAlivesSeen_;
+    for (auto& part : parts_) part->answer(message, nowUs);
     const auto block = parseKw1281Block(message);
     if (!block || block->title != kw1281::kAcknowledge) return;
     if (nextGroupBlock()) ++blocksLost_;

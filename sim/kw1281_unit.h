@@ -13,7 +13,7 @@
 // block the host never sees, which is why the functions switch the repetition off around
 // every dialogue. The unit counts both.
 //
-// Further block titles (measuring blocks, ...) are answered by parts added with addPart.
+// Parts added with addPart answer further services (measuring blocks, ...).
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -41,11 +41,13 @@ struct Kw1281Block {
 // more. The data are the bytes after the title up to the length (extra bytes are filler).
 std::optional<Kw1281Block> parseKw1281Block(std::span<const uint8_t> message);
 
-// A part of the unit answering block titles of its own; nullopt: not one of its titles.
+// A part of the unit with services of its own (measuring blocks, ...). It sees every host
+// block first, as it came (length, counter, title, data), and the box's keep-alive
+// repetitions too (their answers go unread); nullopt leaves the block to the unit.
 class Kw1281Part {
   public:
     virtual ~Kw1281Part() = default;
-    virtual std::optional<Kw1281Block> answer(const Kw1281Block& request, int64_t nowUs) = 0;
+    virtual std::optional<Kw1281Block> answer(std::span<const uint8_t> block, int64_t nowUs) = 0;
     // The session ended.
     virtual void reset() {}
 };
@@ -95,7 +97,7 @@ class Kw1281Unit final : public EcuModel {
   private:
     std::vector<Kw1281Block> groupBlocks(size_t group) const;
     std::optional<Kw1281Block> nextGroupBlock();
-    Kw1281Block blockAnswer(const Kw1281Block& request, int64_t nowUs);
+    Kw1281Block blockAnswer(const Kw1281Block& request);
     std::vector<uint8_t> encode(const Kw1281Block& b);
     EcuReply kwpAnswer(std::span<const uint8_t> message);
 

@@ -90,6 +90,27 @@ TEST_F(Kw1281Test, CodingBlockChangesTheCodingOrIsRefused) {
     EXPECT_EQ(unit().codingBlocks(), 1);
 }
 
+// A part answering group reads (title 29) sees every block first, keep-alives included.
+struct GroupPart final : Kw1281Part {
+    std::optional<Kw1281Block> answer(std::span<const uint8_t> block, int64_t) override {
+        ++seen;
+        if (block.size() < 4 || block[2] != 0x29) return std::nullopt;
+        return Kw1281Block{0xE7, {0x01, 0x64, block[3]}};
+    }
+    int seen = 0;
+};
+
+TEST_F(Kw1281Test, PartsAnswerTheirOwnBlocksAndLeaveTheRest) {
+    auto part = std::make_unique<GroupPart>();
+    GroupPart& groups = *part;
+    unit().addPart(std::move(part));
+    EXPECT_EQ(ask(hex("04 00 29 07")), hex("06 01 E7 01 64 07 03"));
+    EXPECT_EQ(title(hex("03 00 29")), 0x0A);  // too short for the part: the unit refuses
+    EXPECT_EQ(title(identify), 0xF6);         // the unit's own services still answer
+    unit().keepAlive(acknowledge, 0);
+    EXPECT_EQ(groups.seen, 4);
+}
+
 TEST(Kw1281Refusing, UnitThatRefusesCoding) {
     BoxRig rig(vehicle(R"("coding": 10, "refuseCoding": true)"));
     const Bytes r = rig.exchange(cmd::ecuRequest(hex("07 00 10 00 14 00 01")));
