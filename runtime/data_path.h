@@ -35,7 +35,8 @@ inline constexpr TextTable kConfigNotFoundTextColon = {
 // those parts leads to "\iCor.cfg" at the device root.
 std::string configFileDevicePath(std::string_view programPath);
 
-// The whole configuration file as text, or nullopt when it cannot be read (no message).
+// The whole configuration file as UTF-8 text (it is Windows-1252 on the card), or nullopt
+// when it cannot be read. Nothing is shown: callers that need the file say so themselves.
 std::optional<std::string> readConfigText(const ModuleContext& ctx);
 
 // The data path, or an empty text after showing `missingMessage` (OK box) when the file

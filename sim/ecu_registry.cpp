@@ -1,7 +1,7 @@
 #include "sim/ecu_model.h"
 #include "sim/kwp2000_model.h"
 #include "sim/signal_model.h"
-#include "sim/kw1281_model.h"
+#include "sim/kw1281_unit.h"
 #include "sim/table_model.h"
 
 namespace corvan::sim {

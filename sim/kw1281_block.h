@@ -11,6 +11,9 @@
 namespace corvan::sim::kw1281 {
 
 // Titles of the blocks the host sends.
+inline constexpr uint8_t kReadIdentification = 0x00;
+inline constexpr uint8_t kCoding = 0x10;
+inline constexpr uint8_t kLogin = 0x2B;
 inline constexpr uint8_t kAcknowledge = 0x09;     // also the unit's answer to it
 inline constexpr uint8_t kEndOfSession = 0x06;    // the unit closes the line
 inline constexpr uint8_t kGroupRead = 0x29;       // byte 3: the group
@@ -22,6 +25,7 @@ inline constexpr uint8_t kRefused = 0x0A;  // no such group or block
 inline constexpr uint8_t kGroupAnswer = 0xE7;
 inline constexpr uint8_t kDynamicHeader = 0x02;
 inline constexpr uint8_t kDynamicData = 0xF4;
+inline constexpr uint8_t kText = 0xF6;  // identification texts
 
 inline constexpr uint8_t kBlockEnd = 0x03;
 // The most data one block carries (its length byte counts counter, title and end too).

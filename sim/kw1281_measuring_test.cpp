@@ -1,7 +1,7 @@
 // The KW1281 unit behind the simulated box, driven through the runtime's own exchange: the
 // blocks it answers, its values moving on the clock, the dynamic groups' header and data,
 // and what the box's keep-alive message does to its session.
-#include "sim/kw1281_model.h"
+#include "sim/kw1281_unit.h"
 
 #include <gtest/gtest.h>
 
