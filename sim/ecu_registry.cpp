@@ -1,4 +1,5 @@
 #include "sim/ecu_model.h"
+#include "sim/service_model.h"
 #include "sim/table_model.h"
 
 namespace corvan::sim {
@@ -13,6 +14,9 @@ EcuModelRegistry builtinModels() {
     EcuModelRegistry r;
     r.add("table", [](const JsonNode& config) -> std::unique_ptr<EcuModel> {
         return TableModel::fromJson(config);
+    });
+    r.add("service", [](const JsonNode& config) -> std::unique_ptr<EcuModel> {
+        return ServiceModel::fromJson(config);
     });
     return r;
 }
