@@ -94,8 +94,9 @@ class FuzzScreen final : public ui::HeadlessScreen {
             case ui::Buttons::YesNo:
                 return pick == 1 ? ui::Answer::Yes : ui::Answer::No;
             case ui::Buttons::YesNoCancel:
-                return pick == 1 ? ui::Answer::Yes
-                                 : pick == 2 ? ui::Answer::No : ui::Answer::Cancel;
+                return pick == 1   ? ui::Answer::Yes
+                       : pick == 2 ? ui::Answer::No
+                                   : ui::Answer::Cancel;
             case ui::Buttons::RetryCancel:
                 return pick == 1 ? ui::Answer::Retry : ui::Answer::Cancel;
         }
@@ -133,9 +134,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     std::string text = script;
     int start = 0;
     if (script.find(mbservice::kScriptMark) == std::string::npos) {
-        text = "#CONFIGURATION\r\n\tDLL=\t[LOGIN.DLL]\r\n\tEND=\t[8210]\r\n#MENU\r\n<MNU\r\n"
-               "\tDLL=\t[MBSERVICE.DLL]\r\n#INTERPRETE\r\n{\r\n" +
-               script + "\r\n}\r\nENDDATA\r\n>\r\n#END\r\n";
+        text =
+            "#CONFIGURATION\r\n\tDLL=\t[LOGIN.DLL]\r\n\tEND=\t[8210]\r\n#MENU\r\n<MNU\r\n"
+            "\tDLL=\t[MBSERVICE.DLL]\r\n#INTERPRETE\r\n{\r\n" +
+            script + "\r\n}\r\nENDDATA\r\n>\r\n#END\r\n";
         start = int(text.find("<MNU"));
     }
     const std::string mode = data.ConsumeBool() ? "DEMO" : "EXE";

@@ -7,8 +7,8 @@ namespace {
 
 constexpr uint8_t kRead = 0x21, kReset = 0x31, kWrite = 0x3B, kAccess = 0x27;
 constexpr uint8_t kPositive = 0x40;  // added to the service of a positive answer
-constexpr uint8_t kNotSupported = 0x11, kOutOfRange = 0x31, kBadLength = 0x13,
-                  kAccessDenied = 0x33, kWrongCode = 0x35, kAttemptsExceeded = 0x36;
+constexpr uint8_t kNotSupported = 0x11, kOutOfRange = 0x31, kBadLength = 0x13, kAccessDenied = 0x33,
+                  kWrongCode = 0x35, kAttemptsExceeded = 0x36;
 // The seed the unit sends with 67 01; the access code does not depend on it.
 constexpr uint8_t kSeed[2] = {0x5A, 0xA5};
 constexpr int64_t kMaxDelayMs = 60000;
@@ -42,8 +42,7 @@ std::unique_ptr<ServiceModel> ServiceModel::fromJson(const JsonNode& config) {
         return nullptr;
     ServiceUnitConfig c;
     int64_t settle = 0, delayMs = 0;
-    if (!config.getHex("accessCode", c.accessCode) ||
-        !config.get("settleReads", settle, 0, 1000) ||
+    if (!config.getHex("accessCode", c.accessCode) || !config.get("settleReads", settle, 0, 1000) ||
         !config.get("delayMs", delayMs, 0, kMaxDelayMs))
         return nullptr;
     c.settleReads = int(settle);

@@ -199,14 +199,14 @@ Flow ScriptRun::setFramePosition(const Statement& s) {
 }
 
 Flow ScriptRun::query(const Statement& s) {
-    const ui::Answer a = ctx_.messageBox(std::string(s.quotedArgument()), ui::Buttons::YesNo,
-                                         ui::Icon::Question);
+    const ui::Answer a =
+        ctx_.messageBox(std::string(s.quotedArgument()), ui::Buttons::YesNo, ui::Icon::Question);
     return a == ui::Answer::Yes ? Flow::Go : Flow::Stop;
 }
 
 Flow ScriptRun::question(const Statement& s) {
-    const ui::Answer a = ctx_.messageBox(std::string(s.quotedArgument()),
-                                         ui::Buttons::YesNoCancel, ui::Icon::Question);
+    const ui::Answer a = ctx_.messageBox(std::string(s.quotedArgument()), ui::Buttons::YesNoCancel,
+                                         ui::Icon::Question);
     if (a == ui::Answer::Yes) state_.choice = 1;
     if (a == ui::Answer::No) state_.choice = 0;
     return a == ui::Answer::Yes || a == ui::Answer::No ? Flow::Go : Flow::Stop;

@@ -17,13 +17,13 @@ inline constexpr size_t kStackEntries = 99;
 inline constexpr size_t kReceiveBytes = 1024;
 
 struct ScriptState {
-    uint8_t count = 0;    // COUNT, modulo 256
-    uint8_t byteRcv = 0;  // cByteRcv: the reply byte GETRCV fetched last
-    std::string input;    // csInput: the text typed last
-    int32_t choice = 0;   // chosen row of COMBO, or 1/0 for QUESTION's Yes/No
-    int compare = 0;      // CMP: 0 smaller, 1 equal, 2 greater
-    int commStatus = 1;   // COMMSTATUS: 1 while the box holds the ECU connection
-    std::string frame;    // FRAME: hexadecimal text, two characters per byte
+    uint8_t count = 0;               // COUNT, modulo 256
+    uint8_t byteRcv = 0;             // cByteRcv: the reply byte GETRCV fetched last
+    std::string input;               // csInput: the text typed last
+    int32_t choice = 0;              // chosen row of COMBO, or 1/0 for QUESTION's Yes/No
+    int compare = 0;                 // CMP: 0 smaller, 1 equal, 2 greater
+    int commStatus = 1;              // COMMSTATUS: 1 while the box holds the ECU connection
+    std::string frame;               // FRAME: hexadecimal text, two characters per byte
     std::vector<std::string> stack;  // decimal texts, at most kStackEntries
     std::array<uint8_t, kReceiveBytes> received{};  // the last reply of SND, COMMSTATUS, ...
 };

@@ -12,7 +12,8 @@ using Strings = std::vector<std::string>;
 using Interpreter = ScriptRig;
 
 TEST_F(Interpreter, WithoutTheMarkNothingRunsAndNothingIsSent) {
-    const std::string noMark = "<MNU\r\n\tDLL=\t[MBSERVICE.DLL]\r\n{\r\nSND(3101);OUTPUT(\"x\");\r\n}";
+    const std::string noMark =
+        "<MNU\r\n\tDLL=\t[MBSERVICE.DLL]\r\n{\r\nSND(3101);OUTPUT(\"x\");\r\n}";
     EXPECT_EQ(runText(noMark), "");
     // The mark only counts at or after the entry's own position.
     const std::string earlier = "#INTERPRETE\r\n" + noMark;
@@ -92,7 +93,7 @@ TEST_F(Interpreter, StackHoldsNinetyNineEntriesAndCallReturnsAfterItsStatement) 
     EXPECT_EQ(state.stack.size(), kStackEntries);
     EXPECT_EQ(state.stack.back(), "98");
     EXPECT_TRUE(screen.messageBoxes().empty());  // the 100th PUSH stopped the run
-    run("CALL(SUB);OUTPUT(\"never\");");        // full: CALL stops too
+    run("CALL(SUB);OUTPUT(\"never\");");         // full: CALL stops too
     EXPECT_TRUE(screen.messageBoxes().empty());
     state.stack.clear();
 
@@ -153,8 +154,8 @@ TEST_F(Interpreter, ReplyBytesAreFetchedOnlyInsideTheReply) {
     const std::string wrong = "Respuesta incorrecta de la UCE o comunicación perdida";
     EXPECT_EQ(boxTexts(), (Strings{"0x5A", wrong, wrong, wrong, wrong}));
     EXPECT_EQ(state.byteRcv, 0x5A);
-    EXPECT_EQ(ecuMessages(), (std::vector<Bytes>{hex("1A80"), hex("1A81"), hex("1A80"),
-                                                 hex("1A80")}));
+    EXPECT_EQ(ecuMessages(),
+              (std::vector<Bytes>{hex("1A80"), hex("1A81"), hex("1A80"), hex("1A80")}));
 }
 
 TEST_F(Interpreter, RequestsOnTheWire) {
@@ -204,10 +205,11 @@ TEST_F(Interpreter, RequestsTooLongForTheBoxAreNeverSentCutShort) {
     run("MNT(" + bytes97 + ");OUTPUT(\"never\");");
     runText(scriptText("LOGOFF();OUTPUT(\"never\");")
                 .replace(scriptText("").find("[82]"), 4, "[" + bytes255 + "]"));
-    EXPECT_EQ(boxTexts(), (Strings{"Trama demasiado larga para el VarBox: 255 bytes (máximo 254)",
-                                   "Trama demasiado larga para el VarBox: 255 bytes (máximo 254)",
-                                   "Trama demasiado larga para el VarBox: 97 bytes (máximo 96)",
-                                   "Trama demasiado larga para el VarBox: 255 bytes (máximo 254)"}));
+    EXPECT_EQ(boxTexts(),
+              (Strings{"Trama demasiado larga para el VarBox: 255 bytes (máximo 254)",
+                       "Trama demasiado larga para el VarBox: 255 bytes (máximo 254)",
+                       "Trama demasiado larga para el VarBox: 97 bytes (máximo 96)",
+                       "Trama demasiado larga para el VarBox: 255 bytes (máximo 254)"}));
     EXPECT_TRUE(frames.sent.empty());
     // The longest that fits goes out whole.
     run("SND(" + std::string(508, 'A') + ");MNT(" + std::string(192, 'B') + ");EXIT();");
@@ -224,8 +226,8 @@ TEST_F(Interpreter, FramePositionsExtendTheFrameAndNeverWriteOutsideIt) {
     EXPECT_EQ(state.frame, "31");
     run("SETSNDPOS(254,0x01);OUTPUT(\"never\");");
     run("SETSNDPOS(-1,0x01);OUTPUT(\"never\");");
-    EXPECT_EQ(boxTexts(), (Strings{"Posición fuera de la trama: 254",
-                                   "Posición fuera de la trama: -1"}));
+    EXPECT_EQ(boxTexts(),
+              (Strings{"Posición fuera de la trama: 254", "Posición fuera de la trama: -1"}));
     EXPECT_EQ(state.frame, "31");
     EXPECT_EQ(ecuMessages(), std::vector<Bytes>{hex("3B701200AB")});
 }
@@ -239,7 +241,7 @@ TEST_F(Interpreter, DemonstrationSkipsExactlyTheBoxStatements) {
         "OUTPUT(cByteRcv);OUTPUT(\"done\");EXIT();",
         "DEMO");
     EXPECT_TRUE(frames.sent.empty());
-    EXPECT_EQ(state.frame, "AA0F");   // SETSND skipped, SETSNDPOS not
+    EXPECT_EQ(state.frame, "AA0F");  // SETSND skipped, SETSNDPOS not
     EXPECT_EQ(state.byteRcv, 0x33);  // GETRCV skipped
     EXPECT_EQ(boxTexts(), (Strings{"Go?", "0x33", "done"}));
     ASSERT_EQ(pluginCalls().size(), 1u);  // LOGON skipped, DLL ran
@@ -283,9 +285,9 @@ TEST_F(Interpreter, SetDelayRewritesBytesSixAndSevenOfTheBoxConfiguration) {
 }
 
 TEST_F(Interpreter, DllRunsAPluginBesideTheEngineAndStopsOnKo) {
-    const std::string text = scriptText(
-        "DLL(VAGLOGIN.DLL);OUTPUT(\"after OK\");DLL(other.dll);OUTPUT(\"again\");",
-        "\tSTANDIN_RESULT=\t[OK]\r\n");
+    const std::string text =
+        scriptText("DLL(VAGLOGIN.DLL);OUTPUT(\"after OK\");DLL(other.dll);OUTPUT(\"again\");",
+                   "\tSTANDIN_RESULT=\t[OK]\r\n");
     runText(text);
     EXPECT_EQ(boxTexts(), (Strings{"after OK", "again"}));
     runText(scriptText("DLL(OTHER.DLL);OUTPUT(\"after KO\");", "\tSTANDIN_RESULT=\t[KO]\r\n"));
@@ -297,9 +299,9 @@ TEST_F(Interpreter, DllRunsAPluginBesideTheEngineAndStopsOnKo) {
     // A name with a path in it is never loaded.
     run("DLL(..\\DLL\\OTHER.DLL);OUTPUT(\"never\");");
     run("DLL(GONE.DLL);OUTPUT(\"never\");");
-    EXPECT_EQ(boxTexts(),
-              (Strings{"after OK", "again", "Can't open \\STORAGE CARD\\CORVANDATA\\dll\\..\\DLL\\OTHER.DLL",
-                       "Can't open \\STORAGE CARD\\CORVANDATA\\dll\\GONE.DLL"}));
+    EXPECT_EQ(boxTexts(), (Strings{"after OK", "again",
+                                   "Can't open \\STORAGE CARD\\CORVANDATA\\dll\\..\\DLL\\OTHER.DLL",
+                                   "Can't open \\STORAGE CARD\\CORVANDATA\\dll\\GONE.DLL"}));
     EXPECT_EQ(pluginCalls().size(), 3u);
 }
 

@@ -56,8 +56,8 @@ TEST_F(SampleProcedures, OilServiceResetIsReadBackUntilTheClusterStoredIt) {
     technician("tap \"OIL SERVICE\"\npress \"OK\"\nanswer \"Ignition on\" Yes\n");
     EXPECT_EQ(runItem("Oil service reset"), "");
     // The cluster reports the old value twice before the new one.
-    EXPECT_EQ(ecuMessages(), (std::vector<Bytes>{hex("31 01"), hex("21 01"), hex("21 01"),
-                                                 hex("21 01")}));
+    EXPECT_EQ(ecuMessages(),
+              (std::vector<Bytes>{hex("31 01"), hex("21 01"), hex("21 01"), hex("21 01")}));
     EXPECT_EQ(cluster().counter(0x01), hex("00 96"));
     EXPECT_EQ(cluster().counter(0x02), hex("00 1E"));
     EXPECT_EQ(boxTexts().back(), "Service indicator reset.");
@@ -71,8 +71,8 @@ TEST_F(SampleProcedures, OilServiceResetIsReadBackUntilTheClusterStoredIt) {
 }
 
 TEST_F(SampleProcedures, OilServiceResetGivesUpAfterFiveReadBacks) {
-    vehicle(replaced(fileText(CORVAN_SAMPLE_SCENARIO), R"("settleReads": 2)",
-                     R"("settleReads": 50)"));
+    vehicle(
+        replaced(fileText(CORVAN_SAMPLE_SCENARIO), R"("settleReads": 2)", R"("settleReads": 50)"));
     technician("tap \"OIL SERVICE\"\npress \"OK\"\nanswer \"Ignition on\" Yes\n");
     runItem("Oil service reset");
     EXPECT_EQ(ecuMessages().size(), 1u + 5);
@@ -87,8 +87,9 @@ TEST_F(SampleProcedures, OilServiceResetGivesUpAfterFiveReadBacks) {
 }
 
 TEST_F(SampleProcedures, ServiceIntervalOpensASessionAndNeedsTheAccessCode) {
-    technician("answer \"access code. Continue?\" Yes\ntype \"12345\" into #1007\npress \"OK\"\n"
-               "type \"200\" into #1007\npress \"OK\"\nanswer \"stored\" Ok\n");
+    technician(
+        "answer \"access code. Continue?\" Yes\ntype \"12345\" into #1007\npress \"OK\"\n"
+        "type \"200\" into #1007\npress \"OK\"\nanswer \"stored\" Ok\n");
     runItem("Service interval");
     // The session: the box reset, then the box start-up connects to the cluster again.
     ASSERT_FALSE(frames.sent.empty());

@@ -10,7 +10,7 @@ TEST(ScriptText, ScriptBeginsAfterTheBraceOfTheEntry) {
     EXPECT_EQ(scriptBegin(text, 0), text.find('{') + 1);
     EXPECT_EQ(scriptBegin(text, static_cast<int>(text.find("<MNU", 1))), text.rfind('{') + 1);
     EXPECT_FALSE(scriptBegin(text, static_cast<int>(text.rfind('#')) + 1));
-    EXPECT_FALSE(scriptBegin("{X();", 0));           // no mark
+    EXPECT_FALSE(scriptBegin("{X();", 0));             // no mark
     EXPECT_FALSE(scriptBegin("#INTERPRETE X();", 0));  // no brace
     EXPECT_FALSE(scriptBegin(text, 1 << 30));
 }

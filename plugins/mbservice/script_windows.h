@@ -32,8 +32,8 @@ inline constexpr int kCodeDigitsFieldId = 1007;
 
 inline constexpr std::string_view kChoiceTitle = "ELIJA OPCION";
 // The module holds the heading in every language but always shows the Spanish one.
-inline constexpr TextTable kOptionsHeading = {"OPCIONES", "OPTIONS",  "OPTIONEN",
-                                              "OPCIONES", "OPTIONS",  "OPÇÕES"};
+inline constexpr TextTable kOptionsHeading = {"OPCIONES", "OPTIONS", "OPTIONEN",
+                                              "OPCIONES", "OPTIONS", "OPÇÕES"};
 
 // The message window: created hidden when a run starts, destroyed when it ends. Its
 // "Cancel" button does nothing: a running procedure is never broken off half-way.

@@ -74,8 +74,7 @@ TEST_F(ScriptWindows, ChoiceListWaitsForARowAndCancelStops) {
     // OK stays disabled until a row is tapped: the press waits, then the rule is abandoned
     // and the forced close cancels.
     technician("press \"OK\"\n");
-    run("COMBO(A\\B\\);OUTPUT(\"never\");",
-        "EXE");
+    run("COMBO(A\\B\\);OUTPUT(\"never\");", "EXE");
     EXPECT_TRUE(screen.messageBoxes().empty());
     EXPECT_FALSE(snapshot(kChoiceWindowName).control(kOkId)->enabled);
     technician("tap \"A\"\npress \"Cancel\"\n");

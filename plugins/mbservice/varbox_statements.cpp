@@ -105,7 +105,8 @@ Flow ScriptRun::setDelay(const Statement& s) {
     // Without the box's own bytes there is nothing to write back: the write would replace
     // the driver's configuration with whatever the buffer held.
     if (length < static_cast<int>(3 + kConfigBytes + 1)) return Flow::Go;
-    const auto config = withDelay(std::span<const uint8_t, kConfigBytes>(reply.data() + 3, kConfigBytes), value);
+    const auto config =
+        withDelay(std::span<const uint8_t, kConfigBytes>(reply.data() + 3, kConfigBytes), value);
     Exchange(ctx_, cmd::writeConfigRequest(config), reply, 4, 0.0, 1.0, RetryPrompt::Fixed);
     return Flow::Go;
 }
