@@ -18,7 +18,7 @@ TEST(ScenarioLoader, SampleScenarioLoads) {
     const LoadResult r = loadScenarioFile(CORVAN_SIM_SCENARIOS "/sample_vehicle.json");
     ASSERT_TRUE(r.ok()) << r.error;
     const Scenario& s = *r.scenario;
-    ASSERT_EQ(s.ecus.size(), 2u);
+    ASSERT_GE(s.ecus.size(), 2u);  // the units of the other sample records follow
     EXPECT_EQ(s.ecus[0].name, "engine");
     EXPECT_EQ(s.ecus[0].select.line, EcuSelector::Line::KLine);
     EXPECT_EQ(s.ecus[0].select.id, 0x10);
@@ -78,7 +78,7 @@ TEST(ScenarioLoader, MalformedJsonNamesLineAndColumn) {
 
 TEST(ScenarioLoader, MistakesNameTheirPlace) {
     expectError(R"({"ecus": [{"model": "table"}, {"model": "tabel"}]})", "/ecus/1/model",
-                "unknown model \"tabel\" (known: table)");
+                "unknown model \"tabel\" (known: ");  // then the models there are
     expectError(R"({"ecus": [{"model": "table", "config": {"rules": [
                    {"request": "1A 80", "reply": "5A"}, {"request": "1A X0", "reply": "5A"}]}}]})",
                 "/ecus/0/config/rules/1/request", "bad hex digit");
