@@ -81,8 +81,11 @@ TEST(ServiceModel, WritesMustMatchTheCounterLength) {
 }
 
 TEST(ServiceModel, OtherRequestsGoToTheUnitsTable) {
-    auto bare = unit(R"({"counters": [{"id": "01", "value": "00"}]})");
+    auto bare = unit(R"({"counters": [{"id": "01", "value": "00"}], "delayMs": 0})");
     EXPECT_EQ(ask(*bare, {0x1A, 0x80}), (Bytes{0x7F, 0x1A, 0x11}));
+    // Without settling reads a write reads back at once.
+    EXPECT_EQ(ask(*bare, {0x3B, 0x01, 0x05}), (Bytes{0x7B, 0x01}));
+    EXPECT_EQ(ask(*bare, {0x21, 0x01}), (Bytes{0x61, 0x01, 0x05}));
     EXPECT_EQ(ask(*bare, {0x27, 0x01}), (Bytes{0x7F, 0x27, 0x11}));  // no access code held
     EXPECT_EQ(bare->request({}, 0).bytes, (Bytes{0x7F, 0x00, 0x11}));
     auto m = unit(R"({"delayMs": 30, "table": {"connect": {"reply": "C1 D0 8F"},
@@ -102,6 +105,11 @@ TEST(ServiceModel, ScenarioMistakesNameTheirPlace) {
                       &error));
     EXPECT_EQ(error, "/config/counters/1/id: counter listed twice");
     EXPECT_FALSE(unit(R"({"counters": [{"value": "00"}]})", &error));
+    EXPECT_FALSE(unit(R"({"counters": [{"id": "01", "value": "00", "locked": "yes"}]})", &error));
+    EXPECT_EQ(error.rfind("/config/counters/0/locked", 0), 0u) << error;
+    EXPECT_FALSE(unit(R"({"counters": [{"id": "01", "value": "0G"}]})", &error));
+    EXPECT_FALSE(unit(R"({"counters": [{"id": "01"}]})", &error));
+    EXPECT_EQ(error, "/config/counters/0/value: a counter needs at least one byte");
     EXPECT_FALSE(unit(R"({"counter": []})", &error));
     EXPECT_FALSE(unit(R"({"table": {"rulez": []}})", &error));
     // Registered under its name for scenario files.

@@ -23,7 +23,7 @@ struct Rect {
 };
 
 struct FontSpec {
-    std::string family;  // empty: the system font ("Tahoma" where the screens name it)
+    std::string family;   // empty: the system font ("Tahoma" where the screens name it)
     int pixelHeight = 0;  // 0: default
     int weight = 400;     // 400 normal, 700 bold, 800 heavy
     bool italic = false;
@@ -51,6 +51,16 @@ struct ControlSpec {
     std::string bitmap;
     bool visible = true;
 };
+
+// A control with its identifier, kind, place and initial text; every other field as above.
+inline ControlSpec makeControl(int id, ControlKind kind, Rect rect, std::string text = {}) {
+    ControlSpec c;
+    c.id = id;
+    c.kind = kind;
+    c.rect = rect;
+    c.text = std::move(text);
+    return c;
+}
 
 struct DialogTemplate {
     std::string name;   // e.g. "FUNCMENU" (dumps and screenshots use it)

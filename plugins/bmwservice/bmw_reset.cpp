@@ -12,15 +12,6 @@ namespace {
 
 constexpr int kStepMs = 10;
 
-ui::ControlSpec control(int id, ui::ControlKind kind, ui::Rect rect, std::string text = {}) {
-    ui::ControlSpec c;
-    c.id = id;
-    c.kind = kind;
-    c.rect = rect;
-    c.text = std::move(text);
-    return c;
-}
-
 // One reset: the chosen output on for `seconds`, the bar running meanwhile. The main
 // window stays live: a press during the reset is there for the loop when it ends.
 void holdResetLine(const ModuleContext& ctx, RegisterLine& line, uint8_t output, int seconds) {
@@ -51,11 +42,12 @@ ui::DialogTemplate mainTemplate(int language) {
     t.name = std::string(kMainWindowName);
     t.rect = {0, 0, 320, 240};
     t.controls = {
-        control(kOilId, ui::ControlKind::Button, {30, 36, 260, 48}, PickText(kOilButton, language)),
-        control(kInspectionId, ui::ControlKind::Button, {30, 100, 260, 48},
-                PickText(kInspectionButton, language)),
-        control(kExitId, ui::ControlKind::Button, {110, 176, 100, 34},
-                PickText(kExitButton, language)),
+        ui::makeControl(kOilId, ui::ControlKind::Button, {30, 36, 260, 48},
+                        PickText(kOilButton, language)),
+        ui::makeControl(kInspectionId, ui::ControlKind::Button, {30, 100, 260, 48},
+                        PickText(kInspectionButton, language)),
+        ui::makeControl(kExitId, ui::ControlKind::Button, {110, 176, 100, 34},
+                        PickText(kExitButton, language)),
     };
     t.exitControl = kExitId;
     return t;
@@ -65,8 +57,8 @@ ui::DialogTemplate progressTemplate() {
     ui::DialogTemplate t;
     t.name = std::string(kProgressWindowName);
     t.rect = {30, 80, 260, 80};
-    t.controls = {control(kProgressTextId, ui::ControlKind::Label, {10, 10, 240, 20}),
-                  control(kProgressBarId, ui::ControlKind::Progress, {10, 40, 240, 16})};
+    t.controls = {ui::makeControl(kProgressTextId, ui::ControlKind::Label, {10, 10, 240, 20}),
+                  ui::makeControl(kProgressBarId, ui::ControlKind::Progress, {10, 40, 240, 16})};
     return t;
 }
 

@@ -86,20 +86,23 @@ class BmwReset : public ::testing::Test {
 };
 
 TEST_F(BmwReset, OutputCheckWithTheLoopPicksOutputOneAfterAllSevenSteps) {
-    boot(R"("adapter": "KLIA", "outputLoop": true, "registers": {"08": "41", "10": "F6"})");
+    boot(R"("adapter": "KLIA", "outputLoop": true, "registers": {"08": "41", "10": "F7"})");
     ModuleContext ctx(link, 1, "EXE");
     RegisterLine line(ctx);
+    const int64_t start = clock.nowUs();
     EXPECT_EQ(checkResetOutput(line), kOutputA);
-    // D = F6 & 5F = 56; the test output off (54), then on (56), then D & F0 = 50.
+    // D = F7 & 5F = 57; the test output off (55), then on (57), then D & F0 = 50.
     const std::vector<Bytes> expected = {
         hex("80 01 83 08 0A"),          hex("80 04 84 01 08 00 61 68"),
-        hex("80 01 83 10 12"),          hex("80 04 84 01 10 00 56 47"),
-        hex("80 04 84 01 10 00 54 45"), hex("80 01 83 08 0A"),
-        hex("80 04 84 01 10 00 56 47"), hex("80 01 83 08 0A"),
+        hex("80 01 83 10 12"),          hex("80 04 84 01 10 00 57 46"),
+        hex("80 04 84 01 10 00 55 44"), hex("80 01 83 08 0A"),
+        hex("80 04 84 01 10 00 57 46"), hex("80 01 83 08 0A"),
         hex("80 04 84 01 10 00 50 41"),
     };
     EXPECT_EQ(frames.sent, expected);
     EXPECT_EQ(varbox->registers().stored(kOutputs), 0x50);
+    // The box answers at once: the check takes its three 10 ms pauses and no more.
+    EXPECT_EQ(clock.nowUs() - start, 30000);
 }
 
 TEST_F(BmwReset, OutputCheckEndsAtStepFourOrSixOnOutputEight) {
@@ -189,11 +192,17 @@ TEST_F(BmwReset, WindowsInTheTechniciansLanguage) {
 TEST_F(BmwReset, SilentBoxAsksOnlyWithAModeTextAndTheResetGoesOn) {
     boot(R"("adapter": "OBDII")");
     varbox->inject(silentBox());
+    const int64_t start = clock.nowUs();
     run("answer \"RETRY?\" No\npress \"Exit\"\n");
+    // Each read waits out the line's 80 ms read time-out, then the 350 ms pause.
+    EXPECT_EQ(clock.nowUs() - start, (8 * 4 * (15 * (80 + 350) + 10) + 3 * 10) * int64_t{1000});
     ASSERT_FALSE(screen.messageBoxes().empty());
     EXPECT_EQ(screen.messageBoxes()[0].text, "No response from VarBox\nRETRY?");
     EXPECT_EQ(screen.messageBoxes().size(), 8u);  // each request of the check asks once
     const size_t asked = screen.messageBoxes().size();
+    // Each request of the check went out four times, each send read 15 times 350 ms apart.
+    EXPECT_EQ(frames.sent.size(), 8u * 4);
+    frames.sent.clear();
     // Without a mode text nobody is asked: each silent request costs its 60 reads (480
     // pumps for the check), then the reset runs its course all the same.
     run("after 600 pumps press \"RESET OIL SERVICE\"\nafter 700 pumps press \"Exit\"\n", "");

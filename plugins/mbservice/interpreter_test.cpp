@@ -238,6 +238,7 @@ TEST_F(Interpreter, DemonstrationSkipsExactlyTheBoxStatements) {
     technician("answer \"Go?\" Yes\n");
     run("SND(3101);GETRCV(0);MNT(3E);SETSND(3102);COMMSTATUS();LOGON();LOGOFF();SETDELAY(5);"
         "SETSNDPOS(1,0x0F);SHOWMSG(\"Demo\");PROGRESS(40);QUERY(\"Go?\");DLL(OTHER.DLL);"
+        "MOV(COUNT,2);CMP(COUNT,2);JE(ON);EXIT();LABEL(ON);"
         "OUTPUT(cByteRcv);OUTPUT(\"done\");EXIT();",
         "DEMO");
     EXPECT_TRUE(frames.sent.empty());
@@ -305,14 +306,24 @@ TEST_F(Interpreter, DllRunsAPluginBesideTheEngineAndStopsOnKo) {
     EXPECT_EQ(pluginCalls().size(), 3u);
 }
 
+TEST_F(Interpreter, HostWithoutAFileSystemLoadsNoPlugin) {
+    host.root = nullptr;
+    run("DLL(VAGLOGIN.DLL);OUTPUT(\"never\");");
+    run("LOGON();OUTPUT(\"goes on\");EXIT();");
+    EXPECT_EQ(boxTexts(), (Strings{"Can't open \\dll\\VAGLOGIN.DLL", "goes on"}));
+    EXPECT_TRUE(pluginCalls().empty());
+}
+
 TEST_F(Interpreter, LogonResetsTheBoxThenRunsTheConfiguredPlugin) {
     const std::string login = "\tSTANDIN_SEND=\t[1A80]\r\n\tSTANDIN_RESULT=\t[ERROR 1]\r\n";
-    runText(scriptText("SHOWMSG(\"Wait\");LOGON();OUTPUT(\"never\");", login));
+    const std::string text = scriptText("SHOWMSG(\"Wait\");LOGON();OUTPUT(\"never\");", login);
+    runText(text);
     ASSERT_EQ(frames.sent.size(), 2u);
     EXPECT_EQ(frames.sent[0], hex("80 00 88 08"));
     EXPECT_EQ(frames.sent[1], hex("80 03 20 00 1A 80 39"));  // the login plug-in's own request
     EXPECT_TRUE(screen.messageBoxes().empty());
     ASSERT_EQ(pluginCalls().size(), 1u);
+    EXPECT_EQ(pluginCalls()[0], "EXE|0|0||" + std::to_string(text.size()));
     // Anything without "ERROR" goes on; so does a login plug-in that is not there.
     runText(scriptText("LOGON();OUTPUT(\"logged on\");EXIT();", "\tSTANDIN_RESULT=\t[KO]\r\n"));
     const std::string missing = scriptText("LOGON();OUTPUT(\"no plug-in\");EXIT();");

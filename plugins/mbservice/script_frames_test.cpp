@@ -59,6 +59,7 @@ TEST(ScriptFrames, FrameCharactersReplaceInPlaceAndExtendWithZeroBytes) {
 
 TEST(ScriptFrames, EveryCodeEntryType) {
     EXPECT_EQ(encodeEntry("TYPE_1", "12AF").chars, "12AF");
+    EXPECT_EQ(encodeEntry("TYPE_1", "09").chars, "09");
     EXPECT_TRUE(encodeEntry("TYPE_1", "12AG").bad);
     EXPECT_TRUE(encodeEntry("TYPE_1", "12af").bad);
     EXPECT_EQ(encodeEntry("TYPE_2", "12345").chars, "3039");
@@ -66,6 +67,7 @@ TEST(ScriptFrames, EveryCodeEntryType) {
     EXPECT_EQ(encodeEntry("TYPE_2", "99999").chars, "869F");  // low 16 bits of 0x1869F
     EXPECT_EQ(encodeEntry("TYPE_3", "19AZ7").chars, "01090A23");
     EXPECT_EQ(encodeEntry("TYPE_3", "12").chars, "0102");
+    EXPECT_EQ(encodeEntry("TYPE_3", "0").chars, "00");
     EXPECT_EQ(encodeEntry("TYPE_4", "AB1").chars, "414231");
     EXPECT_EQ(encodeEntry("TYPE_4", "\xC3\x91").chars, "D1");  // one character, one byte
     EXPECT_EQ(encodeEntry("TYPE_5", "1193046").chars, "123456");

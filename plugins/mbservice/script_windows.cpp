@@ -8,17 +8,8 @@ namespace corvan::mbservice {
 
 namespace {
 
-ui::ControlSpec control(int id, ui::ControlKind kind, ui::Rect rect, std::string text = {}) {
-    ui::ControlSpec c;
-    c.id = id;
-    c.kind = kind;
-    c.rect = rect;
-    c.text = std::move(text);
-    return c;
-}
-
 ui::ControlSpec button(int id, ui::Rect rect, std::string label) {
-    return control(id, ui::ControlKind::Button, rect, std::move(label));
+    return ui::makeControl(id, ui::ControlKind::Button, rect, std::move(label));
 }
 
 enum class Answer { None, Ok, Cancel };
@@ -70,8 +61,10 @@ ui::DialogTemplate messageTemplate() {
     ui::DialogTemplate t;
     t.name = std::string(kMessageWindowName);
     t.rect = {10, 40, 300, 150};
-    ui::ControlSpec text = control(kMessageTextId, ui::ControlKind::Label, {10, 10, 280, 80});
-    ui::ControlSpec bar = control(kMessageProgressId, ui::ControlKind::Progress, {10, 96, 280, 14});
+    ui::ControlSpec text =
+        ui::makeControl(kMessageTextId, ui::ControlKind::Label, {10, 10, 280, 80});
+    ui::ControlSpec bar =
+        ui::makeControl(kMessageProgressId, ui::ControlKind::Progress, {10, 96, 280, 14});
     bar.visible = false;
     t.controls = {text, bar, button(kCancelId, {110, 116, 80, 26}, "Cancel")};
     return t;
@@ -82,7 +75,8 @@ ui::DialogTemplate choiceTemplate() {
     t.name = std::string(kChoiceWindowName);
     t.title = std::string(kChoiceTitle);
     t.rect = {10, 10, 300, 220};
-    ui::ControlSpec list = control(kChoiceListId, ui::ControlKind::ListView, {6, 6, 288, 166});
+    ui::ControlSpec list =
+        ui::makeControl(kChoiceListId, ui::ControlKind::ListView, {6, 6, 288, 166});
     list.font.family = "Arial";
     list.font.pixelHeight = 24;
     t.controls = {list, button(kOkId, {30, 180, 110, 30}, "OK"),
@@ -95,8 +89,8 @@ ui::DialogTemplate inputTemplate() {
     ui::DialogTemplate t;
     t.name = std::string(kInputWindowName);
     t.rect = {20, 50, 280, 130};
-    t.controls = {control(kPromptId, ui::ControlKind::Label, {10, 8, 260, 40}),
-                  control(kTextFieldId, ui::ControlKind::Edit, {10, 52, 260, 24}),
+    t.controls = {ui::makeControl(kPromptId, ui::ControlKind::Label, {10, 8, 260, 40}),
+                  ui::makeControl(kTextFieldId, ui::ControlKind::Edit, {10, 52, 260, 24}),
                   button(kOkId, {30, 90, 100, 28}, "OK"),
                   button(kCancelId, {150, 90, 100, 28}, "Cancel")};
     t.exitControl = kCancelId;
@@ -106,7 +100,8 @@ ui::DialogTemplate inputTemplate() {
 ui::DialogTemplate codeTemplate(int length) {
     ui::DialogTemplate t = inputTemplate();
     t.name = std::string(kCodeWindowName);
-    ui::ControlSpec alpha = control(kCodeAlphaFieldId, ui::ControlKind::Edit, {10, 52, 260, 24});
+    ui::ControlSpec alpha =
+        ui::makeControl(kCodeAlphaFieldId, ui::ControlKind::Edit, {10, 52, 260, 24});
     alpha.upperCase = true;
     alpha.maxLength = std::max(length, 0);
     ui::ControlSpec digits = alpha;

@@ -119,6 +119,10 @@ TEST_F(ScriptWindows, EveryCodeEntryTypeWritesItsBytesIntoTheFrame) {
         EXPECT_EQ(s.control(kCodeDigitsFieldId)->visible, field == kCodeDigitsFieldId);
         EXPECT_TRUE(screen.report().clean()) << screen.report().text();
     }
+    // The digits-only field takes nothing else.
+    technician("type \"1x2y3z4\" into #1007\npress \"OK\"\n");
+    run("SETSND(2702);ENTERPIN(\"Code\",TYPE_2,2,4,NUM);EXIT();");
+    EXPECT_EQ(state.frame, "270204D2");
     // Letters typed in upper case come out as capitals.
     technician("type \"ab\" into #1006\npress \"OK\"\n");
     run("SETSND(2702);ENTERPIN(\"Code\",TYPE_1,2,2,ALFANUM);SND(FRAME);EXIT();");
