@@ -276,6 +276,14 @@ TEST_F(Interpreter, SetDelayRewritesBytesSixAndSevenOfTheBoxConfiguration) {
     ASSERT_EQ(frames.sent.size(), 2u);
     EXPECT_EQ(frames.sent[0], hex("80 00 81 01"));
     EXPECT_EQ(Bytes(frames.sent[1].begin(), frames.sent[1].begin() + 3), hex("80 28 80"));
+    // A write that gets no reply is sent four times, and the procedure goes on.
+    sim::Fault deaf = silentBox();
+    deaf.command = 0x80;
+    box->inject(deaf);
+    frames.sent.clear();
+    run("SETDELAY(20);OUTPUT(\"written\");EXIT();");
+    EXPECT_EQ(frames.sent.size(), 1u + 4);
+    EXPECT_EQ(boxTexts().back(), "written");
     // A box that does not give its configuration gets nothing written back.
     box->inject(silentBox());
     frames.sent.clear();

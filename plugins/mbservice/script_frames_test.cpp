@@ -75,6 +75,7 @@ TEST(ScriptFrames, EveryCodeEntryType) {
     EXPECT_EQ(encodeEntry("TYPE_9", "1234").chars, "");
     EXPECT_FALSE(encodeEntry("TYPE_9", "xyz").bad);
     EXPECT_EQ(entryWidth("TYPE_1", 6), 6u);
+    EXPECT_EQ(entryWidth("TYPE_2", 9), 4u);
     EXPECT_EQ(entryWidth("TYPE_3", 9), 8u);
     EXPECT_EQ(entryWidth("TYPE_4", 5), 10u);
     EXPECT_EQ(entryWidth("TYPE_5", 8), 6u);
