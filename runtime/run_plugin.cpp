@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "platform/device_root.h"
 #include "platform/library_loader.h"
 #include "runtime/data_path.h"
 
@@ -33,25 +34,41 @@ std::unique_ptr<LoadedLibrary> loadPluginLibrary(const ModuleContext& ctx,
     return loader->load(*hostPath, &error);
 }
 
-std::string RunPlugin(const ModuleContext& ctx, std::string_view dataPath,
-                      std::string_view fileName, const PluginCall& call, int32_t language,
-                      std::string_view loadErrorFormat) {
-    const std::string devicePath = pluginDevicePath(dataPath, fileName);
-    std::unique_ptr<LoadedLibrary> library = loadPluginLibrary(ctx, dataPath, fileName);
-    if (!library) {
-        ctx.messageBox(formatLoadError(loadErrorFormat, devicePath));
-        return {};
+PluginOutcome CallPluginIn(const ModuleContext& ctx, std::string_view deviceFolder,
+                           std::string_view fileName, const PluginCall& call, int32_t language) {
+    PluginOutcome outcome;
+    std::unique_ptr<LoadedLibrary> library;
+    const LibraryLoader* loader = ctx.host().loader;
+    const DeviceRoot* root = ctx.host().root;
+    if (loader && root) {
+        if (const auto hostPath = findPluginFile(root->toHost(deviceFolder), fileName)) {
+            std::string error;
+            library = loader->load(*hostPath, &error);
+        }
     }
+    if (!library) return outcome;
     const auto entry = reinterpret_cast<PluginEntry>(library->symbol("dll"));
-    if (!entry) return {};
+    outcome.status = PluginStatus::NoEntry;
+    if (!entry) return outcome;
     // The callee gets its own copies; the caller's texts stay as they are whatever it does.
     const std::string text = call.text, mode = call.mode, name = call.name;
     const char* produced =
         entry(text.c_str(), call.start, mode.c_str(), &ctx.link(), language, name.c_str());
     // The callee's text lives in the library: copy it before the library goes.
-    std::string result = produced ? produced : "";
-    library.reset();
-    return result;
+    outcome.result = produced ? produced : "";
+    outcome.status = PluginStatus::Called;
+    return outcome;
+}
+
+std::string RunPlugin(const ModuleContext& ctx, std::string_view dataPath,
+                      std::string_view fileName, const PluginCall& call, int32_t language,
+                      std::string_view loadErrorFormat) {
+    std::string folder(dataPath);
+    folder += "\\DLL";
+    PluginOutcome outcome = CallPluginIn(ctx, folder, fileName, call, language);
+    if (outcome.status == PluginStatus::NotLoaded)
+        ctx.messageBox(formatLoadError(loadErrorFormat, pluginDevicePath(dataPath, fileName)));
+    return std::move(outcome.result);
 }
 
 }  // namespace corvan

@@ -27,6 +27,19 @@ std::string RunPlugin(const ModuleContext& ctx, std::string_view dataPath,
 std::unique_ptr<LoadedLibrary> loadPluginLibrary(const ModuleContext& ctx,
                                                  std::string_view dataPath,
                                                  std::string_view fileName);
+// How a call of a plug-in went, for callers that decide themselves what a missing library
+// means (the service scripts stop on one and go on silently after another).
+enum class PluginStatus { NotLoaded, NoEntry, Called };
+struct PluginOutcome {
+    PluginStatus status = PluginStatus::NotLoaded;
+    std::string result;  // the callee's result text when it was called
+};
+
+// Loads `fileName` from the device folder `deviceFolder` (found case-insensitively, "X.DLL"
+// as "x.so"; a name with a path separator or ".." is not loaded), calls its `dll` once as
+// RunPlugin does and unloads it. Shows nothing.
+PluginOutcome CallPluginIn(const ModuleContext& ctx, std::string_view deviceFolder,
+                           std::string_view fileName, const PluginCall& call, int32_t language);
 
 // The caller's load-error message with every "%s" replaced by `path`.
 std::string formatLoadError(std::string_view format, std::string_view path);

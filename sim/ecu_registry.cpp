@@ -2,6 +2,7 @@
 #include "sim/kwp2000_model.h"
 #include "sim/signal_model.h"
 #include "sim/kw1281_unit.h"
+#include "sim/service_model.h"
 #include "sim/table_model.h"
 
 namespace corvan::sim {
@@ -25,6 +26,9 @@ EcuModelRegistry builtinModels() {
     });
     r.add("kw1281", [](const JsonNode& config) -> std::unique_ptr<EcuModel> {
         return Kw1281Unit::fromJson(config);
+    });
+    r.add("service", [](const JsonNode& config) -> std::unique_ptr<EcuModel> {
+        return ServiceModel::fromJson(config);
     });
     return r;
 }

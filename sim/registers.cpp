@@ -64,7 +64,7 @@ uint8_t RegisterFile::inputs() const {
         return bits;
     }
     if (in & kLoopSelect) {
-        if (outputLoop() && (out & 0x02)) bits |= kLoopInput;
+        if (wiring_.loopInputHeld || (outputLoop() && (out & 0x02))) bits |= kLoopInput;
     } else if (wiring_.adapter == Adapter::Mb && !(out & 0x80)) {
         // The MB cable inverts output bit 0x80 onto the input.
         bits |= kLoopInput;

@@ -23,6 +23,9 @@ struct Wiring {
     // 0x20 is set: the OBD II cable has it, and so has a BMW cable whose reset output
     // check then picks output 0x01 (without the loop the check picks output 0x08).
     std::optional<bool> outputLoop;  // default: adapter is OBD II
+    // The looped-back input reads 1 whatever the test output does (a shorted input): the
+    // BMW reset output check then stops at its first look and picks output 0x08.
+    bool loopInputHeld = false;
     // Line drivers K, L, I, A: false makes the line fail the line-driver test.
     std::array<bool, 4> linesOk{true, true, true, true};
 };

@@ -46,6 +46,7 @@ bool readWiring(const JsonNode& box, Wiring& w) {
         if (!box.get("outputLoop", loop)) return false;
         w.outputLoop = loop;
     }
+    if (!box.get("loopInputHeld", w.loopInputHeld)) return false;
     const JsonNode lines = box["failingLines"];
     if (!lines.present()) return true;
     if (!lines.expectArray()) return false;
@@ -110,10 +111,11 @@ bool readFixedHex(const JsonNode& box, const char* key, std::span<uint8_t> out) 
 bool readBox(const JsonNode& box, BoxConfig& b) {
     if (!box.present()) return true;
     if (!box.expectObject()) return false;
-    if (!box.onlyKeys({"program", "driverName", "nameBlank", "loaderName", "adapter", "outputLoop",
-                       "failingLines", "voltage", "driverCode", "checksumFlag", "state",
-                       "registers", "keepAlive", "keepAliveOn", "keepAliveIntervalMs",
-                       "configTemplate", "connectedEcu", "resetBusyMs", "download"}))
+    if (!box.onlyKeys(
+            {"program",        "driverName",   "nameBlank",   "loaderName",  "adapter",
+             "outputLoop",     "failingLines", "voltage",     "driverCode",  "checksumFlag",
+             "state",          "registers",    "keepAlive",   "keepAliveOn", "keepAliveIntervalMs",
+             "configTemplate", "connectedEcu", "resetBusyMs", "download",    "loopInputHeld"}))
         return false;
     if (!readProgram(box, b.program) || !box.get("driverName", b.driverName) ||
         !box.get("nameBlank", b.nameBlank) || !box.get("loaderName", b.loaderName) ||
