@@ -45,7 +45,8 @@ TEST(UnitModels, ConfigMistakesNameTheirPlace) {
         R"({"status": "21", "statusReply": "61", "pos": 1, "on": "30", "off": "31"})", &error));
     EXPECT_EQ(error, "/config/pos: beyond the status reply");
     EXPECT_FALSE(make<PsaAirbag>(R"({"status": "21", "statusReply": "61 00", "pos": 1,
-        "configPos": 1})", &error));
+        "configPos": 1})",
+                                 &error));
     EXPECT_EQ(error, "/config/configPos: the status byte's place");
     EXPECT_FALSE(make<PsaAirbag>(R"({"status": "21", "statusReply": "61", "bit": 8})", &error));
     EXPECT_EQ(error, "/config/bit: number 8 outside 0..7");

@@ -3,6 +3,9 @@
 // function menu and the module, and the screen dump and wire trace it leaves.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "engine_e2e_support.h"
 #include "platform/file_io.h"
 
@@ -125,6 +128,69 @@ TEST(CodingUnitsThroughTheEngine, DemonstrationOfEveryUnitSendsNothing) {
         EXPECT_NE(s.dump.find("rule 2 on FUNCMENU"), std::string::npos) << record;
     }
 }
+
+#ifdef CORVAN_SCREENSHOTS
+// Width and height of a PNG picture (its IHDR chunk); 0 x 0 when it is none.
+std::pair<uint32_t, uint32_t> pngSize(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    unsigned char head[24] = {};
+    in.read(reinterpret_cast<char*>(head), sizeof head);
+    if (!in || head[1] != 'P' || head[12] != 'I') return {0, 0};
+    const auto word = [&head](int at) {
+        return uint32_t(head[at]) << 24 | uint32_t(head[at + 1]) << 16 |
+               uint32_t(head[at + 2]) << 8 | head[at + 3];
+    };
+    return {word(16), word(20)};
+}
+
+// Each module's window on the Qt screens, drawn offscreen at the device's 320 x 240 (plus the
+// caption) and left in screenshots/coding/<module> for a person to look at.
+TEST(CodingUnitsThroughTheEngine, QtWindowsOfEveryUnit) {
+    struct Run {
+        const char* module;
+        const char* commandLine;
+        const char* script;
+    };
+    const std::vector<Run> runs = {
+        {"renaultkeys", "/UCH_RENAULT.TXT /RENAULT MEGANE II INMOVILIZADOR UCH /EXE",
+         "tap \"Key coding\"\npress \"SELECT\"\ntype \"12AB\" into #1001\ntype \"2\" into #1003\n"
+         "press \"Key codifying\"\n"},
+        {"nissankeys", "/IMMU_NISSAN.TXT /NISSAN MICRA K12 INMOVILIZADOR NATS - IMMU /EXE",
+         "tap \"Key coding and pairing\"\npress \"SELECT\"\n"
+         "press \"KEY CODIFYING AND PAIRING PROCEDURE\"\n"},
+        {"opelcankeys", "/IMMO_OPEL_CAN.TXT /OPEL ASTRA H INMOVILIZADOR IMMO - CAN /EXE",
+         "tap \"Key coding\"\npress \"SELECT\"\ntype \"1975\" into #1003\npress \"Codify Key\"\n"},
+        {"renaultsrs", "/AIRBAG_RENAULT.TXT /RENAULT MEGANE II AIRBAG AUTOLIV SRP /EXE",
+         "tap \"Passenger airbag\"\npress \"SELECT\"\nwhen text #1000 \"ON\" press \"SRP OFF "
+         "(LOCK)\"\n"
+         "when text #1000 \"OFF (LOCKED)\" close\n"},
+        {"psasrs", "/AIRBAG_PSA.TXT /PEUGEOT 307 AIRBAG SAC - AUTOLIV /EXE",
+         "tap \"Airbag coding\"\npress \"SELECT\"\nchoose \"Driver and passenger\"\n"
+         "press \"Key codifying\"\n"},
+    };
+    for (const Run& r : runs) {
+        SCOPED_TRACE(r.module);
+        const std::filesystem::path dir = std::filesystem::path(CORVAN_SCREENSHOTS) / r.module;
+        std::error_code ec;
+        std::filesystem::remove_all(dir, ec);
+        std::filesystem::create_directories(dir, ec);
+        const auto script = dir / "technician.txt";
+        writeFileAtomic(script,
+                        std::string(r.script) + "when title \"OPTIONS MENU\" press \"Exit\"\n");
+        const ProgramRun run =
+            runProgram(ECOR_PATH, {"--qt", "--screenshots", dir.string(), "--technician",
+                                   script.string(), r.commandLine});
+        ASSERT_EQ(run.status, 0) << run.err;
+        std::vector<std::filesystem::path> windows;
+        for (const auto& entry : std::filesystem::directory_iterator(dir))
+            if (entry.path().filename().string().ends_with("-" + std::string(r.module) +
+                                                           "-hidden.png"))
+                windows.push_back(entry.path());
+        ASSERT_EQ(windows.size(), 1u);
+        EXPECT_EQ(pngSize(windows[0]), (std::pair<uint32_t, uint32_t>{320, 240 + 18}));
+    }
+}
+#endif
 
 }  // namespace
 }  // namespace corvan::e2e
