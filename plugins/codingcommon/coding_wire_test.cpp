@@ -123,11 +123,19 @@ TEST(CodingWire, EachChangeLandsInTheSampleUnit) {
         EXPECT_TRUE(rig.boxTexts().back().starts_with(lastBox[i])) << rig.boxTexts().back();
         EXPECT_TRUE(rig.screen.report().clean()) << rig.screen.report().text();
         sim::EcuModel* unit = rig.box->ecu(size_t(rig.box->selectedEcu()));
-        if (auto* m = dynamic_cast<sim::RenaultImmobilizer*>(unit)) EXPECT_EQ(m->sessions(), 1);
-        if (auto* m = dynamic_cast<sim::NissanImmobilizer*>(unit)) EXPECT_EQ(m->keys(), 1);
-        if (auto* m = dynamic_cast<sim::OpelCanImmobilizer*>(unit)) EXPECT_EQ(m->keys(), 0);
-        if (auto* m = dynamic_cast<sim::RenaultAirbag*>(unit)) EXPECT_TRUE(m->passengerLocked());
-        if (auto* m = dynamic_cast<sim::PsaAirbag*>(unit)) EXPECT_EQ(m->configuration(), 0x06);
+        if (auto* m = dynamic_cast<sim::RenaultImmobilizer*>(unit)) {
+            EXPECT_EQ(m->sessions(), 1);
+        } else if (auto* n = dynamic_cast<sim::NissanImmobilizer*>(unit)) {
+            EXPECT_EQ(n->keys(), 1);
+        } else if (auto* o = dynamic_cast<sim::OpelCanImmobilizer*>(unit)) {
+            EXPECT_EQ(o->keys(), 0);
+        } else if (auto* r = dynamic_cast<sim::RenaultAirbag*>(unit)) {
+            EXPECT_TRUE(r->passengerLocked());
+        } else if (auto* p = dynamic_cast<sim::PsaAirbag*>(unit)) {
+            EXPECT_EQ(p->configuration(), 0x06);
+        } else {
+            ADD_FAILURE() << "no unit of the expected kind";
+        }
     }
 }
 

@@ -16,4 +16,17 @@ inline ui::ControlSpec control(int id, ui::ControlKind kind, ui::Rect rect, std:
     return c;
 }
 
+// The technician's entries of the key coding: the PIN (a secret field: it shows one '*' per
+// character) and the number of keys (digits only).
+inline ui::ControlSpec pinField(int id, ui::Rect rect) {
+    ui::ControlSpec c = control(id, ui::ControlKind::Edit, rect);
+    c.secret = true;
+    return c;
+}
+inline ui::ControlSpec keysField(int id, ui::Rect rect) {
+    ui::ControlSpec c = control(id, ui::ControlKind::Edit, rect);
+    c.digitsOnly = true;
+    return c;
+}
+
 }  // namespace corvan::coding

@@ -142,14 +142,10 @@ ui::DialogTemplate opelKeysTemplate() {
     ui::DialogTemplate t;
     t.name = "OPELCANKEYS";
     t.rect = {0, 0, 320, 240};
-    ui::ControlSpec keys = coding::control(kKeysId, ui::ControlKind::Edit, {210, 24, 48, 26});
-    keys.digitsOnly = true;
-    ui::ControlSpec pin = coding::control(kPinId, ui::ControlKind::Edit, {210, 66, 96, 26});
-    pin.secret = true;
     t.controls = {coding::control(kKeysLabelId, ui::ControlKind::Label, {14, 28, 190, 20}),
-                  keys,
+                  coding::keysField(kKeysId, {210, 24, 48, 26}),
                   coding::control(kPinLabelId, ui::ControlKind::Label, {14, 70, 190, 20}),
-                  pin,
+                  coding::pinField(kPinId, {210, 66, 96, 26}),
                   coding::control(kEraseId, ui::ControlKind::Button, {14, 120, 140, 40}),
                   coding::control(kCodeId, ui::ControlKind::Button, {166, 120, 140, 40}),
                   coding::control(kExitId, ui::ControlKind::Button, {110, 186, 100, 34})};

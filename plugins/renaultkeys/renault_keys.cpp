@@ -77,12 +77,10 @@ ui::DialogTemplate renaultKeysTemplate() {
     ui::DialogTemplate t;
     t.name = "RENAULTKEYS";
     t.rect = {0, 0, 320, 240};
-    ui::ControlSpec pin = coding::control(kPinId, ui::ControlKind::Edit, {196, 40, 96, 26});
-    pin.secret = true;
-    ui::ControlSpec keys = coding::control(kKeysId, ui::ControlKind::Edit, {196, 88, 48, 26});
-    keys.digitsOnly = true;
-    t.controls = {coding::control(kPinLabelId, ui::ControlKind::Label, {16, 44, 170, 20}), pin,
-                  coding::control(kKeysLabelId, ui::ControlKind::Label, {16, 92, 170, 20}), keys,
+    t.controls = {coding::control(kPinLabelId, ui::ControlKind::Label, {16, 44, 170, 20}),
+                  coding::pinField(kPinId, {196, 40, 96, 26}),
+                  coding::control(kKeysLabelId, ui::ControlKind::Label, {16, 92, 170, 20}),
+                  coding::keysField(kKeysId, {196, 88, 48, 26}),
                   coding::control(kCodeId, ui::ControlKind::Button, {60, 150, 200, 40})};
     return t;
 }
