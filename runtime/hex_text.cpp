@@ -23,6 +23,13 @@ std::vector<uint8_t> hexToBytes(std::string_view text) {
     return bytes;
 }
 
+std::vector<uint8_t> hexToBytesPaired(std::string_view text, size_t maxBytes) {
+    std::vector<uint8_t> bytes;
+    for (size_t i = 0; i < text.size() && bytes.size() < maxBytes; i += 2)
+        bytes.push_back(hexByteAt(text, i));
+    return bytes;
+}
+
 std::string byteToHex(uint8_t byte) {
     char buf[4];
     std::snprintf(buf, sizeof buf, "%.2X", static_cast<unsigned>(byte));

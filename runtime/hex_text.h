@@ -19,6 +19,10 @@ uint8_t hexByteAt(std::string_view text, size_t index);
 // Two characters per byte; a lone last character is ignored.
 std::vector<uint8_t> hexToBytes(std::string_view text);
 
+// Two characters per byte as the data write ECU requests, at most `maxBytes` bytes; an odd
+// last character pairs with the end of the text, which counts as 0 ("7a1" gives 70 10).
+std::vector<uint8_t> hexToBytesPaired(std::string_view text, size_t maxBytes);
+
 // "%.2X" per byte.
 std::string byteToHex(uint8_t byte);
 std::string bytesToHex(std::span<const uint8_t> bytes);

@@ -113,6 +113,10 @@ TEST(HexText, OnlyDigitsAndUpperCaseLettersCount) {
     EXPECT_EQ(hexToBytes("FF0"), (std::vector<uint8_t>{0xFF}));
     EXPECT_EQ(hexByteAt("A", 0), 0xA0);
     EXPECT_EQ(hexByteAt("A", 4), 0x00);
+    // ECU requests of the data: a lone last character pairs with 0, and the count is bounded.
+    EXPECT_EQ(hexToBytesPaired("7a1", 99), (std::vector<uint8_t>{0x70, 0x10}));
+    EXPECT_EQ(hexToBytesPaired("", 99), std::vector<uint8_t>{});
+    EXPECT_EQ(hexToBytesPaired(std::string(250, 'F'), 99), std::vector<uint8_t>(99, 0xFF));
     const std::vector<uint8_t> bytes{0x00, 0x0A, 0xFF};
     EXPECT_EQ(bytesToHex(bytes), "000AFF");
     EXPECT_EQ(hexToBytes(bytesToHex(bytes)), bytes);

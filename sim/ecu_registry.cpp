@@ -1,8 +1,10 @@
+#include "sim/airbag_models.h"
 #include "sim/ecu_model.h"
-#include "sim/kwp2000_model.h"
-#include "sim/signal_model.h"
+#include "sim/immobilizer_models.h"
 #include "sim/kw1281_unit.h"
+#include "sim/kwp2000_model.h"
 #include "sim/service_model.h"
+#include "sim/signal_model.h"
 #include "sim/table_model.h"
 
 namespace corvan::sim {
@@ -30,6 +32,20 @@ EcuModelRegistry builtinModels() {
     r.add("service", [](const JsonNode& config) -> std::unique_ptr<EcuModel> {
         return ServiceModel::fromJson(config);
     });
+    r.add("renault-immobilizer", [](const JsonNode& c) -> std::unique_ptr<EcuModel> {
+        return RenaultImmobilizer::fromJson(c);
+    });
+    r.add("nissan-immobilizer", [](const JsonNode& c) -> std::unique_ptr<EcuModel> {
+        return NissanImmobilizer::fromJson(c);
+    });
+    r.add("opel-can-immobilizer", [](const JsonNode& c) -> std::unique_ptr<EcuModel> {
+        return OpelCanImmobilizer::fromJson(c);
+    });
+    r.add("renault-airbag", [](const JsonNode& c) -> std::unique_ptr<EcuModel> {
+        return RenaultAirbag::fromJson(c);
+    });
+    r.add("psa-airbag",
+          [](const JsonNode& c) -> std::unique_ptr<EcuModel> { return PsaAirbag::fromJson(c); });
     return r;
 }
 

@@ -58,6 +58,10 @@ size_t utf8Length(std::string_view text) {
     return count;
 }
 
+std::string maskSecret(std::string_view text) {
+    return std::string(utf8Length(text), '*');
+}
+
 std::string filterTypedText(const ControlSpec& spec, std::string_view typed) {
     std::string out;
     size_t chars = 0;

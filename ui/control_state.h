@@ -33,6 +33,8 @@ struct ControlState {
     int low = 0, high = 100, value = 0;
     // Pictures (host path).
     std::string picture;
+    // Edit fields holding a PIN: dumps show maskSecret(text).
+    bool secret = false;
 
     // The text the technician reads: a drop-down shows its current item.
     std::string shownText() const;
@@ -47,6 +49,9 @@ std::string filterTypedText(const ControlSpec& spec, std::string_view typed);
 
 // Number of characters (code points) of a UTF-8 text.
 size_t utf8Length(std::string_view text);
+
+// What a secret field shows: one '*' per character.
+std::string maskSecret(std::string_view text);
 
 const char* kindName(ControlKind kind);
 const char* buttonsName(Buttons buttons);

@@ -40,6 +40,9 @@ struct ControlSpec {
     int maxLength = 0;  // 0: unlimited
     bool readOnly = false;
     bool multiLine = false;
+    // A PIN or access code: the field shows one '*' per character, on the screens and in the
+    // screen dump; the module still reads what was typed.
+    bool secret = false;
     // Radio choices of one group are exclusive.
     int group = 0;
     // List views: one tap selects the whole row.

@@ -19,6 +19,7 @@ HeadlessDialog::HeadlessDialog(HeadlessScreen* screen, const DialogTemplate& t)
         c.kind = spec.kind;
         c.text = spec.text;
         c.visible = spec.visible;
+        c.secret = spec.secret && spec.kind == ControlKind::Edit;
         if (spec.kind == ControlKind::Picture) c.picture = spec.bitmap;
         controls_.push_back(std::move(c));
     }

@@ -97,7 +97,7 @@ void formatControl(const ControlState& c, std::string& out) {
             out += " " + quoteText(c.picture);
             break;
         default:
-            out += " " + quoteText(c.text);
+            out += " " + quoteText(c.secret ? maskSecret(c.text) : c.text);
     }
     if ((c.kind == ControlKind::CheckBox || c.kind == ControlKind::Radio) && c.checked)
         out += " checked";

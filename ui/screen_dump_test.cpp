@@ -140,5 +140,40 @@ TEST(ScreenDump, DialogNeverShownSaysSo) {
               std::string::npos);
 }
 
+TEST(ScreenDump, SecretFieldKeepsNoTypedPinInTheDump) {
+    DialogTemplate t = sampleTemplate();
+    for (ControlSpec& c : t.controls)
+        if (c.id == kEdit) c.secret = true;
+    HeadlessScreen screen;
+    std::ostringstream out;
+    screen.setDumpStream(out);
+    // A comment quoting the PIN is masked too; a rule written with an escape of its own
+    // (a backslash before "B") is shown as its gist.
+    ASSERT_EQ(screen.loadScript("type \"12\\\"4\" into #11  # \"12\\\"4\"\n"
+                                "when text #11 \"2\" dump\n"
+                                "type \"Ä\\B12\" into #11\n"
+                                "press \"Exit\"\n"),
+              "");
+    auto d = screen.createDialog(t);
+    d->show(true);
+    std::vector<std::string> read;
+    DialogHandlers h;
+    h.onTextChange = [&](int id) { read.push_back(d->text(id)); };
+    h.onButton = [&](int) { d->setCommand("EXIT"); };
+    d->setHandlers(h);
+    while (d->command() != "EXIT") screen.pumpMessages();
+    d.reset();
+    // The module reads what was typed.
+    EXPECT_EQ(read, (std::vector<std::string>{"12\"4", "ÄB12"}));
+    const std::string dump = out.str();
+    for (const char* secret : {"12\\\"4", "ÄB12", "Ä\\B12"})
+        EXPECT_EQ(dump.find(secret), std::string::npos) << secret << "\n" << dump;
+    const auto lines = linesOf(dump);
+    EXPECT_TRUE(hasLine(lines, "rule 1 on SAMPLE at pump 1: type \"****\" into #11  # \"****\""))
+        << dump;
+    EXPECT_TRUE(hasLine(lines, "rule 3 on SAMPLE at pump 3: type \"****\" into #11")) << dump;
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "  edit #11 \"****\""), 2) << dump;
+}
+
 }  // namespace
 }  // namespace corvan::ui

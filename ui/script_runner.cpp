@@ -63,6 +63,51 @@ bool chooseRadioByLabel(HeadlessDialog& d, std::string_view label) {
     return false;
 }
 
+// The text as a script writes it between quotes.
+std::string scriptQuoted(std::string_view text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        switch (c) {
+            case '"':
+            case '\\':
+                out += '\\';
+                out += c;
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out + '"';
+}
+
+// The rule as the dump shows it: typing into a secret field (a PIN) is written with the
+// typed text masked as the field shows it, so no dump keeps the secret.
+std::string shownSource(const ScriptRule& rule, const HeadlessDialog* target) {
+    if (rule.action.kind != ActionKind::Type || !target) return rule.source;
+    const ControlState* field = target->control(rule.action.id);
+    if (!field || !field->secret) return rule.source;
+    const std::string typed = scriptQuoted(rule.action.text);
+    const std::string masked = "\"" + maskSecret(field->text) + "\"";
+    std::string out = rule.source;
+    bool replaced = false;
+    for (size_t at = out.find(typed); at != std::string::npos;
+         at = out.find(typed, at + masked.size())) {
+        out.replace(at, typed.size(), masked);
+        replaced = true;
+    }
+    // Written with escapes of its own: the rule's gist only.
+    return replaced ? out : "type " + masked + " into #" + std::to_string(rule.action.id);
+}
+
 }  // namespace
 
 ScriptRunner::ScriptRunner(TechnicianScript script, ScriptLimits limits)
@@ -104,7 +149,8 @@ void ScriptRunner::pump(HeadlessScreen& screen, long pumpNumber) {
         std::string dialog;
         if (fire(screen, rule, target, dialog)) {
             screen.writeDump("rule " + std::to_string(rule.line) + " on " + dumpName(dialog) +
-                             " at pump " + std::to_string(pumpNumber) + ": " + rule.source + "\n");
+                             " at pump " + std::to_string(pumpNumber) + ": " +
+                             shownSource(rule, target) + "\n");
             // A dump follows the line of the rule that asked for it.
             if (rule.action.kind == ActionKind::Dump && target)
                 screen.dumpDialog(*target, "script");

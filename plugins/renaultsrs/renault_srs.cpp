@@ -1,0 +1,90 @@
+#include "plugins/renaultsrs/renault_srs.h"
+
+#include <array>
+#include <optional>
+
+#include "plugins/codingcommon/airbag_data.h"
+#include "plugins/codingcommon/dialog_controls.h"
+#include "plugins/renaultsrs/renault_srs_texts.h"
+#include "runtime/exchange.h"
+#include "runtime/module_dialog.h"
+
+namespace corvan::renaultsrs {
+
+namespace {
+
+constexpr std::string_view kOnCommand = "ON";
+constexpr std::string_view kOffCommand = "OFF";
+
+class RenaultSrs {
+  public:
+    RenaultSrs(const ModuleContext& ctx, const PluginCall& call)
+        : ctx_(ctx),
+          data_(coding::readAirbagData(call.text, call.start)),
+          status_(coding::airbagRequest(data_.inf)),
+          on_(coding::airbagRequest(data_.on)),
+          off_(coding::airbagRequest(data_.off)),
+          mask_(coding::statusMask(data_.bit)) {}
+
+    std::string run() {
+        if (!ctx_.showsDialog()) return {};
+        ModuleDialog dialog(ctx_, renaultSrsTemplate(), kTitle, "");
+        ui::Dialog& d = dialog.dialog();
+        d.setText(kOnId, ctx_.pick(kOnButton));
+        d.setText(kOffId, ctx_.pick(kOffButton));
+        // Outside demonstration a switch the data do not name cannot be asked for.
+        d.setEnabled(kOnId, ctx_.isDemo() || !on_.empty());
+        d.setEnabled(kOffId, ctx_.isDemo() || !off_.empty());
+        dialog.bindButton(kOnId, std::string(kOnCommand));
+        dialog.bindButton(kOffId, std::string(kOffCommand));
+        dialog.run(
+            [&](const std::string& word) {
+                if (word == kOnCommand || word == kOffCommand) switchPassenger(word == kOnCommand);
+                return true;
+            },
+            [&] { d.setText(kStatusId, statusText()); });
+        return {};
+    }
+
+  private:
+    std::string statusText() {
+        if (ctx_.isDemo()) return ctx_.pick(kStatusDemo);
+        if (status_.empty() || !mask_) return ctx_.pick(kStatusUnknown);
+        // A reply that never came leaves the last status in the buffer.
+        Exchange(ctx_, status_, statusReply_, 4, 0.0, 1.0, RetryPrompt::Fixed);
+        const bool locked = coding::maskSet(coding::statusByte(statusReply_, data_.pos), *mask_);
+        return ctx_.pick(locked ? kStatusOff : kStatusOn);
+    }
+
+    void switchPassenger(bool on) {
+        const std::vector<uint8_t>& request = on ? on_ : off_;
+        if (!ctx_.isDemo() && !request.empty())
+            Exchange(ctx_, request, reply_, 4, 0.0, 1.0, RetryPrompt::Fixed);
+        ctx_.messageBox(std::string(kSwitchDone));
+    }
+
+    const ModuleContext& ctx_;
+    coding::AirbagData data_;
+    std::vector<uint8_t> status_, on_, off_;
+    std::optional<uint8_t> mask_;
+    std::array<uint8_t, 256> statusReply_{};
+    std::array<uint8_t, 256> reply_{};
+};
+
+}  // namespace
+
+ui::DialogTemplate renaultSrsTemplate() {
+    ui::DialogTemplate t;
+    t.name = "RENAULTSRS";
+    t.rect = {0, 0, 320, 240};
+    t.controls = {coding::control(kStatusId, ui::ControlKind::Label, {10, 30, 300, 40}),
+                  coding::control(kOnId, ui::ControlKind::Button, {30, 90, 260, 44}),
+                  coding::control(kOffId, ui::ControlKind::Button, {30, 150, 260, 44})};
+    return t;
+}
+
+std::string runRenaultSrs(ModuleContext& ctx, const PluginCall& call) {
+    return RenaultSrs(ctx, call).run();
+}
+
+}  // namespace corvan::renaultsrs
