@@ -58,8 +58,7 @@ Change changeKeyboard(RegistryStore& store, int choice) {
     auto keyboard = store.openKey(kKeyboardKey);
     if (!keyboard) return Change::KeyMissing;
     if (!keyboard->read(kKeyboardType)) return Change::ValueMissing;
-    keyboard->write(kKeyboardType,
-                    RegistryValue::ofNumber(kKeyboardChoices[size_t(choice)].type));
+    keyboard->write(kKeyboardType, RegistryValue::ofNumber(kKeyboardChoices[size_t(choice)].type));
     return store.flush() ? Change::Written : Change::FlushFailed;
 }
 

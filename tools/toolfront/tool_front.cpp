@@ -36,9 +36,8 @@ void reportScript(const std::string& program, const ui::RunReport& report) {
 
 }  // namespace
 
-int runOnScreen(int& argc, char** argv, const std::string& program,
-                const ToolScreenOptions& o, const DeviceRoot& root, bool realTime,
-                const ToolBody& body) {
+int runOnScreen(int& argc, char** argv, const std::string& program, const ToolScreenOptions& o,
+                const DeviceRoot& root, bool realTime, const ToolBody& body) {
     if (o.headless && o.qt) {
         std::fprintf(stderr, "%s: --headless and --qt exclude each other\n", program.c_str());
         return 2;

@@ -29,7 +29,7 @@ namespace corvan::tools {
 struct ToolScreenOptions {
     bool headless = false;
     bool qt = false;
-    int scale = 0;  // Qt: device pixels x N; 0 automatic
+    int scale = 0;                      // Qt: device pixels x N; 0 automatic
     std::filesystem::path technician;   // script working the screens
     std::filesystem::path screens;      // screen dump of a headless or scripted run
     std::filesystem::path screenshots;  // Qt: a PNG of every screen
