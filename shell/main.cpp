@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
     using namespace corvan;
     CLI::App app{"eCorvanData: picture menus of the installation; starts the engine"};
     std::filesystem::path root = CORVAN_DEFAULT_ROOT, technician, screens, screenshots;
-    std::string engineOptions;
+    std::string engineOptions, utilityOptions;
     int scale = 0;
     bool headless = false, qt = false;
     app.add_option("--root", root, "Device root (default: this build's sample installation)");
@@ -36,6 +36,8 @@ int main(int argc, char** argv) {
         ->check(CLI::Range(0, 8));
     app.add_option("--engine-options", engineOptions,
                    "Options put before the engine's command line (blanks separate words)");
+    app.add_option("--utility-options", utilityOptions,
+                   "Options put before the utilities' empty command line (blanks separate words)");
     CLI11_PARSE(app, argc, argv);
     if (headless && qt) {
         std::fprintf(stderr, "eCorvanData: --headless and --qt exclude each other\n");
@@ -69,6 +71,9 @@ int main(int argc, char** argv) {
     host.engineOptions = {"--root", deviceRoot.hostRoot().string()};
     for (std::string& word : splitCommandLine(engineOptions))
         host.engineOptions.push_back(std::move(word));
+    host.utilityOptions = {"--root", deviceRoot.hostRoot().string()};
+    for (std::string& word : splitCommandLine(utilityOptions))
+        host.utilityOptions.push_back(std::move(word));
     host.installedVersion = shell::installedVersion(deviceRoot);
 
     const bool scripted = options.script || !screens.empty();
