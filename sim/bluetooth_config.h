@@ -27,6 +27,8 @@ struct BluetoothConfig {
     int64_t answerDelayUs = 20000;  // after a command's last byte
     int64_t restartUs = 1500000;    // AT+ZX: the module hears nothing while it restarts
     int64_t linkDelayUs = 5000000;  // after the restart, in mode 2, until the link is up
+    // How long an inquiry runs; -1: the seconds the command asks for ("AT+ZI15,L": 15 s).
+    int64_t inquiryUs = -1;
     // Commands answered "ERR" or not at all: "ZV", "ZX", "ZU", "ZM2", "ZM3", "ZI", "ZA", "ZE".
     std::vector<std::string> refuse;
     std::vector<std::string> silent;

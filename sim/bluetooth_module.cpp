@@ -168,7 +168,9 @@ void BluetoothModule::execute(const std::string& command, int64_t atUs, ByteQueu
                              [](char ch) { return std::isdigit(uint8_t(ch)); }))
                 return answer(kError, atUs, out);
             const int64_t spanUs =
-                std::min<int64_t>(std::stoi(seconds), kLongestInquiryS) * 1000000;
+                config_.inquiryUs >= 0
+                    ? config_.inquiryUs
+                    : std::min<int64_t>(std::stoi(seconds), kLongestInquiryS) * 1000000;
             const size_t n = config_.devices.size();
             for (size_t i = 0; i < n; ++i) {
                 const BluetoothDevice& d = config_.devices[i];

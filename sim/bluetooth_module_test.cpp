@@ -63,13 +63,14 @@ TEST(BluetoothModule, AnswersCommandsWithAndWithoutLineEnds) {
     EXPECT_EQ(line.talk("AT+ZV"),
               "\r\nBT SERIAL 2.4\r\nADDR=00A0961E0F01\r\nMODE=2\r\nREMOTE=NONE\r\nOK\r\n");
     // The line end after a mode switch is not a second command; noise before "AT" is skipped.
-    EXPECT_EQ(line.talk("\x55\x13" "AT+ZM3\r"), "OK\r\n");
+    EXPECT_EQ(line.talk("\x55\x13"
+                        "AT+ZM3\r"),
+              "OK\r\n");
     EXPECT_EQ(line.module.mode(), 3);
     EXPECT_EQ(line.talk("AT+ZM7\r"), "ERR\r\n");
     EXPECT_EQ(line.talk("AT+ZQ\r"), "ERR\r\n");
     EXPECT_EQ(line.talk("ATAT+ZU"), "OK\r\n");
-    EXPECT_EQ(line.module.commands(),
-              (std::vector<std::string>{"ZV", "ZM3", "ZM7", "ZQ", "ZU"}));
+    EXPECT_EQ(line.module.commands(), (std::vector<std::string>{"ZV", "ZM3", "ZM7", "ZQ", "ZU"}));
     // Not linked: a box frame reaches nobody.
     EXPECT_EQ(line.talk(nameRequest()), "");
     EXPECT_EQ(line.box.framesReceived(), 0u);
@@ -96,7 +97,7 @@ TEST(BluetoothModule, InquiryListsTheDevicesInRangeAndEndsWithEoi) {
 TEST(BluetoothModule, PairsAndLinksAfterTheRestartThenPassesFramesToTheBox) {
     Line line(unlinked());
     EXPECT_EQ(line.talk("AT+ZM2\r"), "OK\r\n");
-    EXPECT_EQ(line.talk("AT+ZA0012F3A1B2\r"), "ERR\r\n");  // not an address
+    EXPECT_EQ(line.talk("AT+ZA0012F3A1B2\r"), "ERR\r\n");    // not an address
     EXPECT_EQ(line.talk("AT+ZA00AAAAAAAAAA\r"), "ERR\r\n");  // nobody there
     EXPECT_EQ(line.talk("AT+ZA0012F3A1B2C4\r"), "OK\r\n");
     EXPECT_EQ(line.talk("AT+ZE1234\r"), "OK\r\n");
@@ -149,7 +150,8 @@ TEST(BluetoothModule, RefusedAndSilentCommandsAsTheScenarioSays) {
 TEST(BluetoothModule, ScenarioFilesDescribeTheModule) {
     auto r = loadScenarioText(R"({"bluetooth": {"linked": false, "mode": 3, "remote": "",
         "devices": [{"address": "0012f3a1b2c4", "name": "BOX", "pin": "0000"}],
-        "restartMs": 800, "linkDelayMs": 2000, "refuse": ["ZM2"], "silent": ["ZX"]}})",
+        "restartMs": 800, "linkDelayMs": 2000, "inquiryMs": 3000, "refuse": ["ZM2"],
+        "silent": ["ZX"]}})",
                               "bt.json");
     ASSERT_TRUE(r.ok()) << r.error;
     ASSERT_TRUE(r.scenario->bluetooth);
@@ -161,6 +163,9 @@ TEST(BluetoothModule, ScenarioFilesDescribeTheModule) {
     EXPECT_EQ(c.devices[0].pin, "0000");
     EXPECT_EQ(c.restartUs, 800000);
     EXPECT_EQ(c.linkDelayUs, 2000000);
+    EXPECT_EQ(c.inquiryUs, 3000000);
+    EXPECT_EQ(loadScenarioText(R"({"bluetooth": {}})", "b.json").scenario->bluetooth->inquiryUs,
+              -1);
     EXPECT_EQ(c.refuse, std::vector<std::string>{"ZM2"});
     EXPECT_FALSE(loadScenarioText("{}", "none.json").scenario->bluetooth);
 

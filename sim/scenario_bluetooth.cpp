@@ -20,7 +20,8 @@ bool readAddress(const JsonNode& node, const char* key, std::string& out, bool e
 }
 
 bool readMs(const JsonNode& node, const char* key, int64_t& us) {
-    int64_t ms = us / 1000;
+    if (!node.has(key)) return true;
+    int64_t ms = 0;
     if (!node.get(key, ms, 0, kMaxMs)) return false;
     us = ms * 1000;
     return true;
@@ -65,7 +66,8 @@ bool readBluetooth(const JsonNode& node, std::optional<BluetoothConfig>& out) {
     if (!node.present()) return true;
     if (!node.expectObject()) return false;
     if (!node.onlyKeys({"linked", "address", "version", "mode", "remote", "pin", "devices",
-                        "answerDelayMs", "restartMs", "linkDelayMs", "refuse", "silent"}))
+                        "answerDelayMs", "restartMs", "linkDelayMs", "inquiryMs", "refuse",
+                        "silent"}))
         return false;
     BluetoothConfig c;
     int64_t mode = c.mode;
@@ -74,7 +76,8 @@ bool readBluetooth(const JsonNode& node, std::optional<BluetoothConfig>& out) {
         !readAddress(node, "remote", c.remote, true) || !node.get("pin", c.pin) ||
         !readDevices(node, c.devices) || !readMs(node, "answerDelayMs", c.answerDelayUs) ||
         !readMs(node, "restartMs", c.restartUs) || !readMs(node, "linkDelayMs", c.linkDelayUs) ||
-        !readCommandList(node, "refuse", c.refuse) || !readCommandList(node, "silent", c.silent))
+        !readMs(node, "inquiryMs", c.inquiryUs) || !readCommandList(node, "refuse", c.refuse) ||
+        !readCommandList(node, "silent", c.silent))
         return false;
     c.mode = int(mode);
     out = std::move(c);

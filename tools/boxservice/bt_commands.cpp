@@ -57,7 +57,9 @@ class Pairing {
         if (answerHas(send("AT+ZA" + deviceAddress(entry) + "\r", 10), "ERR"))
             return say(text::kPairingError);
 
-        const std::string pin = askForText(screen_, clock_, "PIN", std::string(text::kPinPrompt));
+        const std::string pin =
+            askForText(screen_, clock_, "PIN", std::string(text::kPairBluetooth),
+                       std::string(text::kPinPrompt));
         send("AT+ZE" + pin + "\r", 5);
         clock_.sleepMs(1000);
         send("AT+ZX", 5);

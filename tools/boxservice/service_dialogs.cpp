@@ -64,10 +64,10 @@ int chooseFromList(ui::Screen& screen, Clock& clock, std::string_view name,
 }
 
 std::string askForText(ui::Screen& screen, Clock& clock, std::string_view name,
-                       const std::string& prompt) {
+                       const std::string& title, const std::string& prompt) {
     ui::DialogTemplate t;
     t.name = std::string(name);
-    t.title = prompt;
+    t.title = title;
     t.rect = {10, 50, 300, 140};
     t.controls = {control(kPromptId, ui::ControlKind::Label, prompt, {8, 8, 284, 40}),
                   control(kEntryId, ui::ControlKind::Edit, "", {8, 54, 284, 26}),
@@ -75,6 +75,7 @@ std::string askForText(ui::Screen& screen, Clock& clock, std::string_view name,
     t.exitControl = kOkId;
     auto dialog = screen.createDialog(t);
     ui::Dialog& d = *dialog;
+    d.setTitle(title);
     bindWords(d);
     d.show(true);
     waitForWord(screen, clock, d);

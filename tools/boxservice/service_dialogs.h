@@ -32,7 +32,7 @@ int chooseFromList(ui::Screen& screen, Clock& clock, std::string_view name,
 
 // The text typed before OK (the close box counts as OK with what was typed).
 std::string askForText(ui::Screen& screen, Clock& clock, std::string_view name,
-                       const std::string& prompt);
+                       const std::string& title, const std::string& prompt);
 
 // A window with one line of text and a progress bar from 0 to 100, shown while it lives.
 class ProgressDialog {
