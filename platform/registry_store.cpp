@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/file_io.h"
+#include "platform/quoted_text.h"
 #include "platform/text_codec.h"
 
 namespace corvan {
@@ -30,38 +31,6 @@ bool isUnder(std::string_view below, std::string_view key) {
     if (below.size() < key.size()) return false;
     if (!equalsIgnoreCase(below.substr(0, key.size()), key)) return false;
     return below.size() == key.size() || key.empty() || below[key.size()] == '\\';
-}
-
-std::string quotedText(std::string_view bytes) {
-    std::string out = "\"";
-    for (unsigned char c : bytes) {
-        switch (c) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            default:
-                if (c < 0x20 || c == 0x7F) {
-                    char hex[8];
-                    std::snprintf(hex, sizeof hex, "\\x%02X", c);
-                    out += hex;
-                } else {
-                    out += char(c);
-                }
-        }
-    }
-    return out + "\"";
 }
 
 int hexDigit(char c) {
@@ -212,7 +181,7 @@ std::string RegistryHive::format() const {
     for (const Key& k : keys_) {
         out += "[" + k.path + "]\n";
         for (const Value& v : k.values) {
-            out += quotedText(v.name) + "=";
+            out += quoteText(v.name) + "=";
             if (v.value.type == RegistryType::Number) {
                 char hex[16];
                 std::snprintf(hex, sizeof hex, "dword:%08x", v.value.number);
@@ -221,7 +190,7 @@ std::string RegistryHive::format() const {
                 // The terminating zero is implied; any zero before it is kept as \x00.
                 std::string_view data = v.value.data;
                 if (!data.empty() && data.back() == '\0') data.remove_suffix(1);
-                out += "sz:" + quotedText(data);
+                out += "sz:" + quoteText(data);
             }
             out += '\n';
         }

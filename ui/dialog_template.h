@@ -2,6 +2,7 @@
 // A dialog is built from a template: a list of controls with identifiers, kinds and layout
 // hints in 320 x 240 device pixels. Backends lay the controls out from the hints.
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace corvan::ui {
@@ -63,5 +64,15 @@ struct DialogTemplate {
     // headless backend presses it when a script has nothing left to do.
     int exitControl = 0;
 };
+
+// A control with the fields most templates set.
+inline ControlSpec makeControl(int id, ControlKind kind, std::string text, Rect rect) {
+    ControlSpec c;
+    c.id = id;
+    c.kind = kind;
+    c.text = std::move(text);
+    c.rect = rect;
+    return c;
+}
 
 }  // namespace corvan::ui

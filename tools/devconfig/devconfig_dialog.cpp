@@ -16,15 +16,6 @@ constexpr const char* kTitle = "devconfig v1.0";
 // not keep the processor busy.
 constexpr int kIdleRestMs = 10;
 
-ui::ControlSpec control(int id, ui::ControlKind kind, std::string text, ui::Rect rect) {
-    ui::ControlSpec c;
-    c.id = id;
-    c.kind = kind;
-    c.text = std::move(text);
-    c.rect = rect;
-    return c;
-}
-
 template <size_t N, class Row>
 std::vector<std::string> labels(const std::array<Row, N>& rows) {
     std::vector<std::string> out;
@@ -41,14 +32,14 @@ ui::DialogTemplate devconfigTemplate() {
     t.title = kTitle;
     t.rect = {0, 0, 320, 240};
     t.controls = {
-        control(100, ControlKind::Label, "Screen:", {12, 12, 120, 18}),
-        control(kScreenListId, ControlKind::ComboBox, "", {12, 32, 196, 24}),
-        control(kScreenChangeId, ControlKind::Button, "Change", {218, 30, 90, 28}),
-        control(110, ControlKind::Label, "Keyboard:", {12, 76, 120, 18}),
-        control(kKeyboardListId, ControlKind::ComboBox, "", {12, 96, 196, 24}),
-        control(kKeyboardChangeId, ControlKind::Button, "Change", {218, 94, 90, 28}),
-        control(kInfoId, ControlKind::Button, "Info", {12, 190, 100, 34}),
-        control(kExitId, ControlKind::Button, "Exit", {208, 190, 100, 34}),
+        ui::makeControl(100, ControlKind::Label, "Screen:", {12, 12, 120, 18}),
+        ui::makeControl(kScreenListId, ControlKind::ComboBox, "", {12, 32, 196, 24}),
+        ui::makeControl(kScreenChangeId, ControlKind::Button, "Change", {218, 30, 90, 28}),
+        ui::makeControl(110, ControlKind::Label, "Keyboard:", {12, 76, 120, 18}),
+        ui::makeControl(kKeyboardListId, ControlKind::ComboBox, "", {12, 96, 196, 24}),
+        ui::makeControl(kKeyboardChangeId, ControlKind::Button, "Change", {218, 94, 90, 28}),
+        ui::makeControl(kInfoId, ControlKind::Button, "Info", {12, 190, 100, 34}),
+        ui::makeControl(kExitId, ControlKind::Button, "Exit", {208, 190, 100, 34}),
     };
     t.exitControl = kExitId;
     return t;
