@@ -2,7 +2,6 @@
 // A dialog is built from a template: a list of controls with identifiers, kinds and layout
 // hints in 320 x 240 device pixels. Backends lay the controls out from the hints.
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace corvan::ui {
