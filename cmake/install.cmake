@@ -11,8 +11,11 @@ set(programs eCorvanData eCor ecor-run launcher varbox-sim corvan-menutool)
 # The names in <prefix>/bin: a loader called "launcher" would say nothing on a PATH.
 set(program_links eCorvanData eCor ecor-run corvan-launcher varbox-sim corvan-menutool)
 
-set_target_properties(${programs} corvan_runtime PROPERTIES INSTALL_RPATH "$ORIGIN")
-install(TARGETS ${programs} RUNTIME DESTINATION ${CORVAN_PROGRAM_DIR})
+# The device tools the shell's utilities menu starts from the device root's EXE folder.
+set(device_tools Test_KELM_ZUL devconfig)
+
+set_target_properties(${programs} ${device_tools} corvan_runtime PROPERTIES INSTALL_RPATH "$ORIGIN")
+install(TARGETS ${programs} ${device_tools} RUNTIME DESTINATION ${CORVAN_PROGRAM_DIR})
 install(TARGETS corvan_runtime LIBRARY DESTINATION ${CORVAN_PROGRAM_DIR})
 foreach(program link IN ZIP_LISTS programs program_links)
   install(CODE "
@@ -32,7 +35,8 @@ install(TARGETS ${plugins} LIBRARY DESTINATION "${CORVAN_DATA_DIR}/DLL")
 # it become small scripts that start the installed programs.
 install(DIRECTORY ${CMAKE_BINARY_DIR}/sample-root/ DESTINATION ${CORVAN_ROOT_DIR}
         PATTERN "DLL" EXCLUDE PATTERN "EXE" EXCLUDE PATTERN "ECORVANDATA.EXE" EXCLUDE)
-set(device_programs "EXE/eCor.exe:eCor" "ECORVANDATA.EXE:eCorvanData")
+set(device_programs "EXE/eCor.exe:eCor" "ECORVANDATA.EXE:eCorvanData"
+    "EXE/TEST_KELM_ZUL.EXE:Test_KELM_ZUL" "EXE/DEVCONFIG.EXE:devconfig")
 foreach(entry IN LISTS device_programs)
   string(REPLACE ":" ";" entry ${entry})
   list(GET entry 0 DEVICE_NAME)

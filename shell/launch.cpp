@@ -94,20 +94,25 @@ void Launcher::runEngine(const std::string& commandLine, ui::Dialog* page) {
 void Launcher::StartUtility(int position) {
     std::string program;
     std::string_view missing;
+    std::vector<std::string> options;
     if (position == 1) {
         program =
             host_.root->toHost("\\" + settings_.installPath + "\\EXE\\TEST_KELM_ZUL.EXE").string();
         missing = text::kBoxTestMissing;
+        options = host_.utilityOptions;
     } else if (position == 2) {
         program = existingHostFile(host_, settings_.flashFolder + "Calibrate.exe");
         if (program.empty()) program = host_.programs.findOnPath(host_.programs.calibration);
         missing = text::kCalibrationMissing;
+    } else if (position == 3) {
+        program =
+            host_.root->toHost("\\" + settings_.installPath + "\\EXE\\DEVCONFIG.EXE").string();
+        missing = text::kDevconfigMissing;
+        options = host_.utilityOptions;
     } else {
         return;
     }
     std::string error;
-    const std::vector<std::string> options =
-        position == 1 ? host_.toolOptions : std::vector<std::string>{};
     if (program.empty() || !host_.starter->start(program, options, &error))
         host_.screen->messageBox(std::string(missing), "", ui::Buttons::Ok, ui::Icon::None);
 }

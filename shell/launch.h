@@ -37,7 +37,7 @@ class Launcher {
     // runs and shown again when it has ended.
     void LaunchSelection(const std::string& brand, const std::string& model,
                          const std::string& system, const std::string& variant, ui::Dialog* page);
-    // 1: the box test program; 2: the touch-screen calibration.
+    // 1: the box test program; 2: the touch-screen calibration; 3: the device configuration.
     void StartUtility(int position);
     void OpenNewsPage();
 

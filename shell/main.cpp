@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
     using namespace corvan;
     CLI::App app{"eCorvanData: picture menus of the installation; starts the engine"};
     std::filesystem::path root = defaultDeviceRoot(), technician, screens, screenshots;
-    std::string engineOptions;
+    std::string engineOptions, utilityOptions;
     int scale = 0;
     bool headless = false, qt = false;
     app.add_option("--root", root, "Device root (default: this build's sample installation)");
@@ -34,6 +34,8 @@ int main(int argc, char** argv) {
         ->check(CLI::Range(0, 8));
     app.add_option("--engine-options", engineOptions,
                    "Options put before the engine's command line (blanks separate words)");
+    app.add_option("--utility-options", utilityOptions,
+                   "Options put before the utilities' empty command line (blanks separate words)");
     if (const int status = corvan::parseCommandLine(app, argc, argv); status >= 0) return status;
     if (headless && qt) {
         std::fprintf(stderr, "eCorvanData: --headless and --qt exclude each other\n");
@@ -65,15 +67,19 @@ int main(int argc, char** argv) {
     host.starter = &starter;
     // The engine works on the same device root as the shell.
     host.engineOptions = {"--root", deviceRoot.hostRoot().string()};
-    // The engine's window takes the shell's scale, so both look alike on the same screen.
+    host.utilityOptions = {"--root", deviceRoot.hostRoot().string()};
+    // The engine's and the utilities' windows take the shell's scale, so all look alike on
+    // the same screen.
     if (scale > 0) {
-        for (auto* options : {&host.engineOptions, &host.toolOptions}) {
+        for (auto* options : {&host.engineOptions, &host.utilityOptions}) {
             options->push_back("--scale");
             options->push_back(std::to_string(scale));
         }
     }
     for (std::string& word : splitCommandLine(engineOptions))
         host.engineOptions.push_back(std::move(word));
+    for (std::string& word : splitCommandLine(utilityOptions))
+        host.utilityOptions.push_back(std::move(word));
     host.installedVersion = shell::installedVersion(deviceRoot);
 
     const bool scripted = options.script || !screens.empty();

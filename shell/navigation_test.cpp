@@ -275,6 +275,25 @@ TEST_F(NavigationTest, UtilitiesStartTheirProgramsOrSayTheyAreMissing) {
     EXPECT_TRUE(app->navigation().utilityChoice.empty());
 }
 
+TEST_F(NavigationTest, TheDeviceToolsGetTheHostOptionsAndAnEmptyCommandLine) {
+    writeMenu("Utilidades.mnu", testing::crlf({"1¬BOX TEST¬ENGLISH", "2¬CALIBRATE¬ENGLISH",
+                                               "3¬DEVICE SETUP¬ENGLISH"}));
+    host.utilityOptions = {"--root", "/device"};
+    const std::string devconfig = device(std::string(testing::kInstall) + "/EXE/DEVCONFIG.EXE");
+    starter.present.insert(devconfig);
+    runShell("doubletap \"UTILITIES\"\ndoubletap \"DEVICE SETUP\"\ndoubletap \"BOX TEST\"\n");
+    ASSERT_EQ(starter.starts.size(), 2u);
+    EXPECT_EQ(starter.starts[0].program, devconfig);
+    EXPECT_EQ(starter.starts[0].args, (std::vector<std::string>{"--root", "/device"}));
+    EXPECT_EQ(starter.starts[1].args, (std::vector<std::string>{"--root", "/device"}));
+    EXPECT_EQ(boxTexts(),
+              std::vector<std::string>{"No se encuentra la aplicación TEST_KELM_ZUL.EXE"});
+
+    starter.present.clear();
+    runShell("doubletap \"UTILITIES\"\ndoubletap \"DEVICE SETUP\"\n");
+    EXPECT_EQ(boxTexts().back(), "No se encuentra la aplicación DEVCONFIG.EXE");
+}
+
 TEST_F(NavigationTest, CalibrationFromTheFlashFolderFirst) {
     writeFile(device("MIP FLASH/Calibrate.exe"), "#!/bin/sh\n");
     runShell("doubletap \"UTILITIES\"\ndoubletap \"CALIBRATE\"\n");

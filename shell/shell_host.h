@@ -40,8 +40,9 @@ struct ShellHost {
     // Host options put before the command line when the engine is started (the device root,
     // and in scripted runs the engine's own script); the command line itself stays one word.
     std::vector<std::string> engineOptions;
-    // Host options of the terminal's own tools (the box test program): the shell's scale.
-    std::vector<std::string> toolOptions;
+    // Host options of the utilities of the installation (the box test program and the
+    // device configuration): the device root; their command line stays empty.
+    std::vector<std::string> utilityOptions;
     // Version text of the installation shown in the About box.
     std::string installedVersion;
 };

@@ -60,6 +60,7 @@ inline constexpr std::string_view kBoxTestMissing =
     "No se encuentra la aplicación TEST_KELM_ZUL.EXE";
 inline constexpr std::string_view kCalibrationMissing =
     "No se encuentra la aplicación CALIBRATE.EXE";
+inline constexpr std::string_view kDevconfigMissing = "No se encuentra la aplicación DEVCONFIG.EXE";
 inline constexpr std::string_view kDocumentError = "No es posible abrir el documento ";
 inline constexpr std::string_view kNewsError = "No es posible abrir el documento de NOVEDADES";
 

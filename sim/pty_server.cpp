@@ -75,6 +75,11 @@ void PtyEndpoint::hangUp() {
 
 ServeEnd servePty(Varbox& box, Clock& clock, int masterFd, const ServeOptions& options,
                   const volatile std::sig_atomic_t& stop) {
+    return servePty(box, box, clock, masterFd, options, stop);
+}
+
+ServeEnd servePty(ByteDevice& front, Varbox& box, Clock& clock, int masterFd,
+                  const ServeOptions& options, const volatile std::sig_atomic_t& stop) {
     if (options.hangupAfterFrames >= 0) {
         // A frame after the last answered one is not answered: the line goes dead.
         Fault f;
@@ -97,7 +102,7 @@ ServeEnd servePty(Varbox& box, Clock& clock, int masterFd, const ServeOptions& o
     for (;;) {
         if (stop) return ServeEnd::Stopped;
         int64_t now = clock.nowUs();
-        box.poll(now, queue);
+        front.poll(now, queue);
         while (!queue.empty() && queue.frontTime() <= now) out.push_back(queue.pop());
         if (!out.empty()) {
             const ssize_t w = ::write(masterFd, out.data(), out.size());
@@ -109,7 +114,7 @@ ServeEnd servePty(Varbox& box, Clock& clock, int masterFd, const ServeOptions& o
                 return ServeEnd::Failed;
             }
         }
-        if (box.hungUp()) return ServeEnd::HungUp;
+        if (front.hungUp()) return ServeEnd::HungUp;
         // Hang up once the last answered frame's reply had time to be read: closing the
         // terminal at once would throw away bytes the host has not read yet.
         if (options.hangupAfterFrames >= 0 &&
@@ -145,7 +150,7 @@ ServeEnd servePty(Varbox& box, Clock& clock, int masterFd, const ServeOptions& o
         }
         now = clock.nowUs();
         lastInput = now;
-        box.received(std::span<const uint8_t>(buf, size_t(n)), now, queue);
+        front.received(std::span<const uint8_t>(buf, size_t(n)), now, queue);
         if (options.trace) {
             const auto& frames = box.frames();
             const uint64_t fresh =

@@ -48,5 +48,9 @@ enum class ServeEnd { Stopped, Idle, HungUp, Failed };
 // through only while the loop waits, so a signal cannot slip between check and wait.
 ServeEnd servePty(Varbox& box, Clock& clock, int masterFd, const ServeOptions& options,
                   const volatile std::sig_atomic_t& stop);
+// The same with `front` between the line and the box (the terminal's Bluetooth serial
+// module): the host's bytes go to `front`, which passes them on to `box` when it does.
+ServeEnd servePty(ByteDevice& front, Varbox& box, Clock& clock, int masterFd,
+                  const ServeOptions& options, const volatile std::sig_atomic_t& stop);
 
 }  // namespace corvan::sim

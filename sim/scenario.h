@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/bluetooth_config.h"
 #include "sim/driver_memory.h"
 #include "sim/ecu_model.h"
 #include "sim/ecu_selector.h"
@@ -68,6 +69,8 @@ struct Scenario {
     TimingConfig timing;
     std::vector<SimEcu> ecus;
     std::vector<Fault> faults;
+    // The terminal's Bluetooth serial module in front of the box, when the file describes one.
+    std::optional<BluetoothConfig> bluetooth;
 };
 
 }  // namespace corvan::sim

@@ -48,9 +48,11 @@ LoadResult loadScenarioText(std::string_view text, const std::string& source,
     s.source = source;
     try {
         const JsonNode root(doc, "", problem);
-        if (root.expectObject() && root.onlyKeys({"box", "timing", "ecus", "faults", "comment"}) &&
+        if (root.expectObject() &&
+            root.onlyKeys({"box", "timing", "ecus", "faults", "comment", "bluetooth"}) &&
             readBox(root["box"], s.box) && readTiming(root["timing"], s.timing) &&
-            readEcus(root["ecus"], models, s.ecus) && readFaults(root["faults"], s.faults))
+            readEcus(root["ecus"], models, s.ecus) && readFaults(root["faults"], s.faults) &&
+            readBluetooth(root["bluetooth"], s.bluetooth))
             readConnectedEcu(root["box"], s.ecus, s.box.connectedEcu);
     } catch (const std::exception& e) {
         // A model's own reading may still throw on an unexpected type; report, never crash.

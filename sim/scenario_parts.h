@@ -12,5 +12,7 @@ bool readEcus(const JsonNode& list, const EcuModelRegistry& models, std::vector<
 bool readFaults(const JsonNode& list, std::vector<Fault>& out);
 // "connectedEcu": an index, an ECU name, or null for none.
 bool readConnectedEcu(const JsonNode& box, const std::vector<SimEcu>& ecus, int& out);
+// "bluetooth": the terminal's Bluetooth serial module; absent leaves `out` empty.
+bool readBluetooth(const JsonNode& node, std::optional<BluetoothConfig>& out);
 
 }  // namespace corvan::sim

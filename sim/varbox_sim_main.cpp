@@ -6,6 +6,7 @@
 
 #include "platform/clock.h"
 #include "platform/command_line_exit.h"
+#include "sim/bluetooth_module.h"
 #include "sim/pty_server.h"
 #include "sim/scenario_loader.h"
 
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
     std::string scenarioPath;
     corvan::sim::ServeOptions options;
     bool pacing = false;
+    bool bluetooth = false;
     app.add_option("scenario", scenarioPath, "Scenario file (JSON); without it an idle box");
     app.add_option("--idle-exit", options.idleExitSeconds,
                    "End after this many seconds without a byte from the host");
@@ -31,6 +33,9 @@ int main(int argc, char** argv) {
                    "Hang up the line once this many frames were answered");
     app.add_flag("--pacing", pacing, "Pace bytes at the scenario's baud rate");
     app.add_flag("--trace", options.trace, "Print frames and replies on standard error");
+    app.add_flag("--bluetooth", bluetooth,
+                 "The terminal's Bluetooth serial module in front of the box (AT commands until "
+                 "linked; the scenario's \"bluetooth\" settings)");
     if (const int status = corvan::parseCommandLine(app, argc, argv); status >= 0) return status;
 
     corvan::sim::Scenario scenario;
@@ -43,7 +48,11 @@ int main(int argc, char** argv) {
         scenario = std::move(*loaded.scenario);
     }
     if (pacing) scenario.timing.pacing = true;
+    const corvan::sim::TimingConfig timing = scenario.timing;
+    const corvan::sim::BluetoothConfig btConfig =
+        scenario.bluetooth.value_or(corvan::sim::BluetoothConfig{});
     corvan::sim::Varbox box(std::move(scenario));
+    corvan::sim::BluetoothModule module(btConfig, box, timing);
 
     // Signals wait blocked and are let through only inside the serving loop's wait.
     sigset_t block;
@@ -66,7 +75,9 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
 
     corvan::RealClock clock;
-    const auto end = corvan::sim::servePty(box, clock, pty->master(), options, gStop);
+    const auto end = bluetooth
+                         ? corvan::sim::servePty(module, box, clock, pty->master(), options, gStop)
+                         : corvan::sim::servePty(box, clock, pty->master(), options, gStop);
     pty->hangUp();
     return end == corvan::sim::ServeEnd::Failed ? 1 : 0;
 }

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "platform/quoted_text.h"
+
 namespace corvan::ui {
 
 const ControlState* DialogSnapshot::control(int id) const {
@@ -11,37 +13,7 @@ const ControlState* DialogSnapshot::control(int id) const {
 }
 
 std::string quoteText(std::string_view text) {
-    std::string out = "\"";
-    for (const char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        switch (ch) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            default:
-                if (c < 0x20 || c == 0x7F) {
-                    char hex[8];
-                    std::snprintf(hex, sizeof hex, "\\x%.2X", c);
-                    out += hex;
-                } else {
-                    out += ch;
-                }
-        }
-    }
-    out += '"';
-    return out;
+    return corvan::quoteText(text);
 }
 
 std::string dumpName(std::string_view name) {
