@@ -80,14 +80,4 @@ struct DialogTemplate {
     int exitControl = 0;
 };
 
-// A control with the fields most templates set.
-inline ControlSpec makeControl(int id, ControlKind kind, std::string text, Rect rect) {
-    ControlSpec c;
-    c.id = id;
-    c.kind = kind;
-    c.text = std::move(text);
-    c.rect = rect;
-    return c;
-}
-
 }  // namespace corvan::ui

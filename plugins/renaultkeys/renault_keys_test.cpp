@@ -34,7 +34,9 @@ TEST(RenaultKeyRequests, PinCharactersCountAsHexadecimalDigitsOnlyInUpperCase) {
     EXPECT_EQ(learningEndRequest(), hex("80 08 20 00 84 26 F1 3B D2 01 00"));
     EXPECT_TRUE(learningStarted(hex("80 05 20 00 82 F1 26 71 C5 00")));
     EXPECT_FALSE(learningStarted(hex("80 06 20 00 83 F1 26 7F 31 35 00")));
-    EXPECT_FALSE(learningStarted(hex("80 05 20 00 82 F1 26 71")));  // cut short
+    EXPECT_FALSE(learningStarted(hex("80 05 20 00 82 F1 26 7F C5 00")));
+    EXPECT_TRUE(learningStarted(hex("80 05 20 00 82 F1 26 71 C5")));  // no more is needed
+    EXPECT_FALSE(learningStarted(hex("80 05 20 00 82 F1 26 71")));    // cut short
 }
 
 TEST(RenaultKeys, TwoKeysAreGuidedOneByOneBeforeOneEndRequest) {

@@ -35,11 +35,11 @@ int chooseFromList(ui::Screen& screen, Clock& clock, std::string_view name,
     t.title = title;
     t.rect = {10, 10, 300, 220};
     ui::ControlSpec list =
-        ui::makeControl(kChoiceListId, ui::ControlKind::ListView, "", {6, 6, 288, 160});
+        ui::makeControl(kChoiceListId, ui::ControlKind::ListView, {6, 6, 288, 160}, "");
     list.showHeader = false;
     t.controls = {
-        list, ui::makeControl(kOkId, ui::ControlKind::Button, "OK", {30, 176, 100, 34}),
-        ui::makeControl(kCancelId, ui::ControlKind::Button, "Cancel", {170, 176, 100, 34})};
+        list, ui::makeControl(kOkId, ui::ControlKind::Button, {30, 176, 100, 34}, "OK"),
+        ui::makeControl(kCancelId, ui::ControlKind::Button, {170, 176, 100, 34}, "Cancel")};
     t.exitControl = kCancelId;
     auto dialog = screen.createDialog(t);
     ui::Dialog& d = *dialog;
@@ -62,9 +62,9 @@ std::string askForText(ui::Screen& screen, Clock& clock, std::string_view name,
     t.name = std::string(name);
     t.title = title;
     t.rect = {10, 50, 300, 140};
-    t.controls = {ui::makeControl(kPromptId, ui::ControlKind::Label, prompt, {8, 8, 284, 40}),
-                  ui::makeControl(kEntryId, ui::ControlKind::Edit, "", {8, 54, 284, 26}),
-                  ui::makeControl(kOkId, ui::ControlKind::Button, "OK", {100, 92, 100, 34})};
+    t.controls = {ui::makeControl(kPromptId, ui::ControlKind::Label, {8, 8, 284, 40}, prompt),
+                  ui::makeControl(kEntryId, ui::ControlKind::Edit, {8, 54, 284, 26}, ""),
+                  ui::makeControl(kOkId, ui::ControlKind::Button, {100, 92, 100, 34}, "OK")};
     t.exitControl = kOkId;
     auto dialog = screen.createDialog(t);
     ui::Dialog& d = *dialog;
@@ -85,8 +85,8 @@ ProgressDialog::ProgressDialog(ui::Screen& screen, const std::string& title,
     t.name = "PROGRESO";
     t.title = title;
     t.rect = {20, 70, 280, 90};
-    t.controls = {ui::makeControl(kProgressTextId, ui::ControlKind::Label, text, {8, 8, 264, 36}),
-                  ui::makeControl(kProgressBarId, ui::ControlKind::Progress, "", {8, 52, 264, 22})};
+    t.controls = {ui::makeControl(kProgressTextId, ui::ControlKind::Label, {8, 8, 264, 36}, text),
+                  ui::makeControl(kProgressBarId, ui::ControlKind::Progress, {8, 52, 264, 22}, "")};
     dialog_ = screen.createDialog(t);
     dialog_->setTitle(title);
     dialog_->setRange(kProgressBarId, 0, 100);

@@ -32,14 +32,14 @@ ui::DialogTemplate devconfigTemplate() {
     t.title = kTitle;
     t.rect = {0, 0, 320, 240};
     t.controls = {
-        ui::makeControl(100, ControlKind::Label, "Screen:", {12, 12, 120, 18}),
-        ui::makeControl(kScreenListId, ControlKind::ComboBox, "", {12, 32, 196, 24}),
-        ui::makeControl(kScreenChangeId, ControlKind::Button, "Change", {218, 30, 90, 28}),
-        ui::makeControl(110, ControlKind::Label, "Keyboard:", {12, 76, 120, 18}),
-        ui::makeControl(kKeyboardListId, ControlKind::ComboBox, "", {12, 96, 196, 24}),
-        ui::makeControl(kKeyboardChangeId, ControlKind::Button, "Change", {218, 94, 90, 28}),
-        ui::makeControl(kInfoId, ControlKind::Button, "Info", {12, 190, 100, 34}),
-        ui::makeControl(kExitId, ControlKind::Button, "Exit", {208, 190, 100, 34}),
+        ui::makeControl(100, ControlKind::Label, {12, 12, 120, 18}, "Screen:"),
+        ui::makeControl(kScreenListId, ControlKind::ComboBox, {12, 32, 196, 24}, ""),
+        ui::makeControl(kScreenChangeId, ControlKind::Button, {218, 30, 90, 28}, "Change"),
+        ui::makeControl(110, ControlKind::Label, {12, 76, 120, 18}, "Keyboard:"),
+        ui::makeControl(kKeyboardListId, ControlKind::ComboBox, {12, 96, 196, 24}, ""),
+        ui::makeControl(kKeyboardChangeId, ControlKind::Button, {218, 94, 90, 28}, "Change"),
+        ui::makeControl(kInfoId, ControlKind::Button, {12, 190, 100, 34}, "Info"),
+        ui::makeControl(kExitId, ControlKind::Button, {208, 190, 100, 34}, "Exit"),
     };
     t.exitControl = kExitId;
     return t;
