@@ -107,7 +107,7 @@ TEST(ItemDecoding, ThePlugInsDecoderReadsTheFormulaTables) {
     decodeItem(i, {}, "", vagDecoder());
     EXPECT_EQ(i.value, "600");
     // A field beyond the answer stays unknown and keeps the catalogue's unit.
-    i = vagItem("VAG", block("E7"), "4");
+    i = vagItem("VAG", block("E7"), "5");
     decodeItem(i, {}, "", vagDecoder());
     EXPECT_EQ(i.value, "???");
     EXPECT_EQ(i.unit, "\"RPM\"");

@@ -260,7 +260,7 @@ TEST_F(LiveDataTest, DynamicGroupWithoutHeaderOrDataLosesTheLink) {
     EXPECT_EQ(boxTexts().back(), linkError);
 }
 
-TEST_F(LiveDataTest, FixedVagAndCanGroupsWithoutFormulaTables) {
+TEST_F(LiveDataTest, FixedVagAndCanGroupsThroughTheFormulaTables) {
     boot(kVagScenario);
     const testing::RecordingVagDecoder decoder;
     const std::string items =
@@ -277,12 +277,15 @@ TEST_F(LiveDataTest, FixedVagAndCanGroupsWithoutFormulaTables) {
     // The CAN group is asked once; each CAN item is followed by a 200 ms pause.
     ASSERT_EQ(frames.sent.size(), 2u);
     const int64_t before = clock.nowUs();
-    // The plug-in's own decoder: every field shows "???" and keeps its unit.
+    // The plug-in's own decoder, the formula tables: group 2's field 1 is formula 5 with
+    // a = 3, b = 7 (3 * 7 / 10 - 10 * 3 = -28 ºC); the CAN fields have formulas 0x77 and
+    // 0xAA, which have no row: their bytes and the formula number are shown.
     run(menuItem(items), "REPORT");
     EXPECT_GE(clock.nowUs() - before, 2 * 200000);
     const ui::DialogSnapshot& s = last("LIVEDATA");
-    EXPECT_EQ(column(s, kValueColumn), std::vector<std::string>(3, "???"));
-    EXPECT_EQ(column(s, kUnitColumn), std::vector<std::string>(3, "\"x\""));
+    EXPECT_EQ(column(s, kValueColumn),
+              (std::vector<std::string>{"-28", "Factor: 88, Valor: 99", "Factor: BB, Valor: CC"}));
+    EXPECT_EQ(column(s, kUnitColumn), (std::vector<std::string>{"ºC", "?: 119", "?: 170"}));
 }
 
 TEST_F(LiveDataTest, SelectionWithQuickChoicesAndGroups) {

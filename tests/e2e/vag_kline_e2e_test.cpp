@@ -63,10 +63,12 @@ class ClusterSession : public ::testing::Test {
         EXPECT_EQ(host->finish(), "");  // the script ran as written
     }
     sim::Kw1281Unit& cluster() const {
-        sim::Varbox* box = host->port().box();
+        sim::Varbox* box = host->port()->box();
+        // The cluster is the coded KW1281 unit (the diesel unit beside it has measuring blocks).
         for (size_t i = 0; box && box->ecu(i); ++i)
-            if (auto* unit = dynamic_cast<sim::Kw1281Unit*>(box->ecu(i))) return *unit;
-        throw std::runtime_error("no KW1281 unit in the sample vehicle");
+            if (auto* unit = dynamic_cast<sim::Kw1281Unit*>(box->ecu(i)); unit && unit->coding())
+                return *unit;
+        throw std::runtime_error("no coded KW1281 unit in the sample vehicle");
     }
     std::vector<std::string> boxTexts() const {
         std::vector<std::string> texts;
