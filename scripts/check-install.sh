@@ -25,6 +25,11 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 mv "$build" "$build.moved"
 trap 'mv "'"$build"'.moved" "'"$build"'"' EXIT
 check_report "$prefix/bin/eCor"
+# The device tools start through the device root's EXE folder, as the shell starts them.
+for tool in TEST_KELM_ZUL.EXE DEVCONFIG.EXE; do
+  "$prefix/share/corvan/root/STORAGE CARD/CORVANDATA/EXE/$tool" --help >/dev/null
+  echo "device tool $tool: ok"
+done
 # Every program runs from the prefix without the build tree: RUNPATH relative to $ORIGIN.
 for p in "$prefix"/lib/corvan/*; do
   [ -x "$p" ] && [ ! -d "$p" ] || continue
