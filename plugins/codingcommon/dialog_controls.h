@@ -8,12 +8,7 @@
 namespace corvan::coding {
 
 inline ui::ControlSpec control(int id, ui::ControlKind kind, ui::Rect rect, std::string text = {}) {
-    ui::ControlSpec c;
-    c.id = id;
-    c.kind = kind;
-    c.rect = rect;
-    c.text = std::move(text);
-    return c;
+    return ui::makeControl(id, kind, rect, std::move(text));
 }
 
 // The technician's entries of the key coding: the PIN (a secret field: it shows one '*' per
