@@ -77,9 +77,10 @@ std::string runPsaSrs(ModuleContext& ctx, const PluginCall& call) {
     dialog.run([&](const std::string& word) {
         if (word != kCodeCommand || ctx.isDemo()) return true;
         dialog.setCommand(std::string(kExitCommand));
-        exchange(ctx, codingRequest(configurationByte(chosen(d))), reply);
-        // The unit's answer is not looked at: the technician checks the coding by reading it.
-        ctx.messageBox(ctx.pick(kCodingDone));
+        const int got = exchange(ctx, codingRequest(configurationByte(chosen(d))), reply);
+        // What the unit answers is not looked at: the technician checks the coding by reading
+        // it. Without any answer the coding is not reported as done.
+        ctx.messageBox(ctx.pick(got > 0 ? kCodingDone : kCodingUnconfirmed));
         return true;
     });
     return {};

@@ -84,15 +84,17 @@ TEST(PsaSrs, BitZeroWithStatusOneIsAlreadyCoded) {
     EXPECT_EQ(rig.ecuMessages().size(), 1u);
 }
 
-TEST(PsaSrs, CodificationDoneEvenWhenTheCodingGetsNoReply) {
-    // The unit answers its status but not the coding: the fixed question, then the message.
+TEST(PsaSrs, ACodingWithoutAnyReplyIsNotReportedAsDone) {
+    // The unit answers its status but not the coding: the fixed question, then not "done".
     PluginRig rig(coding::testing::oneUnit("table", R"({"default": "silence", "rules": [
         {"request": "21 A0", "reply": "61 A0 00"}]})"));
     rig.script("press \"Key codifying\"\n");
     rig.run(&runPsaSrs, kItem);
     EXPECT_EQ(rig.boxTexts(),
-              (std::vector<std::string>{"No hay respuesta del terminal \n¿REINTENTAR?",
-                                        "Codification done"}));
+              (std::vector<std::string>{
+                  "No hay respuesta del terminal \n¿REINTENTAR?",
+                  "The ECU did not answer: coding not confirmed. Read its status before coding "
+                  "again"}));
     EXPECT_EQ(rig.count(hex("84 BB A4 01 00")), 4u);
 }
 

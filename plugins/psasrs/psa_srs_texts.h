@@ -44,4 +44,18 @@ inline constexpr TextTable kCodingDone = {
     "Codificación realizada", "Codification done", "",
 };
 
+// The coding request got no reply at all: the unit may or may not be coded, so the
+// technician is not told that it is.
+inline constexpr TextTable kCodingUnconfirmed = {
+    "La UCE no ha respondido: codificación no confirmada. Lea el estado antes de codificar "
+    "de nuevo",
+    "The ECU did not answer: coding not confirmed. Read its status before coding again",
+    "Das Steuergerät hat nicht geantwortet: Codierung nicht bestätigt. Vor erneutem Codieren "
+    "den Status lesen",
+    "La UCE no ha respondido: codificación no confirmada. Lea el estado antes de codificar "
+    "de nuevo",
+    "The ECU did not answer: coding not confirmed. Read its status before coding again",
+    "",
+};
+
 }  // namespace corvan::psasrs
