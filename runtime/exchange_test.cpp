@@ -47,6 +47,15 @@ TEST_F(ExchangeTest, SilentLineResendsThenAsksAndYesStartsAFullCycle) {
     EXPECT_EQ(link.lastFailureKind, 0);
 }
 
+TEST_F(ExchangeTest, NoAttemptsAskedForStillSendsOnce) {
+    screen.answers = {ui::Answer::No};
+    auto ctx = context();
+    EXPECT_EQ(Exchange(ctx, kRequest, reply, 0, 0.0, 1.0), 0);
+    EXPECT_EQ(device.frames.size(), 1u);
+    EXPECT_EQ(Exchange(ctx, kRequest, reply, -3, 0.0, 1.0), 0);
+    EXPECT_EQ(device.frames.size(), 2u);
+}
+
 TEST_F(ExchangeTest, SilentCycleTakesItsReadsAndPausesOnTheClock) {
     auto ctx = context();
     EXPECT_EQ(Exchange(ctx, kRequest, reply, 4, 0.0, 1.0), 0);

@@ -128,6 +128,19 @@ TEST_F(ActuatorsTest, RefusedStartAndRefusedReads) {
     EXPECT_EQ(rig.sent().back(), kStop);
 }
 
+TEST_F(ActuatorsTest, AStartedTestWhoseFirstReadIsRefusedCannotStart) {
+    // Not "finalized": no actuator was ever read.
+    rig.boot(R"({"box": {"program": "running", "keepAlive": "81 10 F1 3E C0"},
+                 "ecus": [{"model": "table", "config": {"rules": [
+                   {"request": "84 10 F1 31 BA *", "reply": "7F 31 22"},
+                   {"request": "84 10 F1 31 *", "reply": "82 F1 10 71 $4 00"},
+                   {"request": "84 10 F1 32 *", "reply": "82 F1 10 72 B8 00"}]}}]})");
+    run("EXE", "answer \"start\" Ok\n", kEnglish);
+    EXPECT_EQ(rig.boxTexts(),
+              (std::vector<std::string>{"Can´t start activation test at this moment"}));
+    EXPECT_EQ(rig.sent().back(), kStop);
+}
+
 TEST_F(ActuatorsTest, DemonstrationReadsTheFileFirstAndSendsNothing) {
     rig.boot(scenario(R"({"code": 17})"));
     EXPECT_EQ(run("DEMO", ""), "");
