@@ -56,17 +56,4 @@ std::optional<FieldText> decodeFixedField(std::span<const uint8_t> block, int fi
 std::optional<FieldText> decodeDynamicField(std::span<const uint8_t> data, int field,
                                             std::span<const uint8_t> header);
 
-// A live-data item of kind "VAG": `answerHex` is the answer as hexadecimal text, `field`
-// the item's field number, `header` the header answer received for the item's request
-// (empty when none). Dynamic when the header's title is 0x02; otherwise a group answer
-// (title 0xE7) of at least 32 characters. nullopt ("???", the unit stays as it was) for an
-// empty, short or unexpected answer.
-std::optional<FieldText> decodeVagItem(std::string_view answerHex, int field,
-                                       std::span<const uint8_t> header);
-
-// A live-data item of kind "VAGCAN": the CAN units' answer has one byte less in front of its
-// fields, so an answer of at least 32 characters gets "00" in front and is decoded as a
-// group answer without looking at its title. nullopt for a shorter or empty answer.
-std::optional<FieldText> decodeVagCanItem(std::string_view answerHex, int field);
-
 }  // namespace corvan::vag
