@@ -239,6 +239,7 @@ TEST_F(Interpreter, DemonstrationSkipsExactlyTheBoxStatements) {
     run("SND(3101);GETRCV(0);MNT(3E);SETSND(3102);COMMSTATUS();LOGON();LOGOFF();SETDELAY(5);"
         "SETSNDPOS(1,0x0F);SHOWMSG(\"Demo\");PROGRESS(40);QUERY(\"Go?\");DLL(OTHER.DLL);"
         "MOV(COUNT,2);CMP(COUNT,2);JE(ON);EXIT();LABEL(ON);"
+        "JMP(PAST);OUTPUT(\"never\");LABEL(PAST);"
         "OUTPUT(cByteRcv);OUTPUT(\"done\");EXIT();",
         "DEMO");
     EXPECT_TRUE(frames.sent.empty());
