@@ -17,7 +17,6 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash fuzz/setup.sh
 bash scripts/setup.sh
-[ -f /work/dev-env.sh ] && source /work/dev-env.sh
 [ -f build/fuzz/CMakeCache.txt ] || cmake --preset fuzz >/dev/null
 cmake --build build/fuzz --target "$target" -- -j"$(nproc)"
 
