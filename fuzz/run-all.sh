@@ -13,7 +13,7 @@ shift
 cd "$(dirname "$0")/.."
 targets=(frame_receiver_fuzz param_text_fuzz livedata_fuzz vag_formulas_fuzz kwpfaults_fuzz
          dtcbase_fuzz scenario_fuzz registry_fuzz technician_script_fuzz menu_files_fuzz
-         mbservice_fuzz)
+         identification_fuzz mbservice_fuzz)
 status=0
 mkdir -p build/fuzz/logs
 for t in "${targets[@]}"; do
