@@ -11,38 +11,15 @@
 #include <vector>
 
 #include "engine_e2e_support.h"
+#include "sample_items.h"
 #include "platform/file_io.h"
-#include "platform/text_codec.h"
-#include "runtime/param_text.h"
 
 namespace corvan::e2e {
 namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kRecords = fs::path(CORVAN_SAMPLE_ROOT) / "STORAGE CARD" / "CORVANDATA" / "FICHAS";
 constexpr int kMaxRounds = 4;
-
-struct Item {
-    std::string record, plugin, id;
-};
-
-// The menu items of every record that name a plug-in.
-std::vector<Item> sampleItems() {
-    std::vector<Item> items;
-    for (const auto& entry : fs::directory_iterator(kRecords)) {
-        const std::string text = cp1252ToUtf8(readWholeFile(entry.path()).value_or(""));
-        const int menu = findFrom(text, "#MENU");
-        if (menu < 0) continue;
-        for (int at : findAll(text, "<MNU", menu)) {
-            const std::string plugin = GetKeyValue(text, "DLL=", at);
-            const std::string id = GetKeyValue(text, "ID=", at);
-            if (!plugin.empty() && !id.empty())
-                items.push_back({entry.path().filename().string(), plugin, id});
-        }
-    }
-    return items;
-}
 
 // The labels of the visible buttons in a screen dump ("  button #N "label"").
 std::set<std::string> buttonLabels(const std::string& dump) {
@@ -62,7 +39,7 @@ struct DemoRun {
     std::string dump, trace;
 };
 
-DemoRun runInDemonstration(const Item& item, const std::set<std::string>& presses) {
+DemoRun runInDemonstration(const SampleItem& item, const std::set<std::string>& presses) {
     corvan::testing::TempDir dir;
     // Every question is confirmed: erasing, coding, saving are what the demonstration must
     // refuse to send. Leaving words come last, so that everything else is pressed first.
@@ -77,22 +54,23 @@ DemoRun runInDemonstration(const Item& item, const std::set<std::string>& presse
     writeFileAtomic(scriptFile, script);
     const fs::path screens = dir.path() / "screens.txt", trace = dir.path() / "wire.trace";
     DemoRun r;
-    r.run = runProgram(ECOR_RUN_PATH,
-                       {item.plugin, "--root", CORVAN_SAMPLE_ROOT, "--text",
-                        (kRecords / item.record).string(), "--start-at", "ID=\t[" + item.id + "]",
-                        "--mode", "DEMO", "--headless", "--technician", scriptFile.string(),
-                        "--screens", screens.string(), "--trace", trace.string()},
-                       120000);
+    std::vector<std::string> args = item.ecorRunArgs();
+    for (const std::string& a : {"--mode", "DEMO", "--headless", "--technician"}) args.push_back(a);
+    args.push_back(scriptFile.string());
+    for (const std::string& a : {std::string("--screens"), screens.string(),
+                                 std::string("--trace"), trace.string()})
+        args.push_back(a);
+    r.run = runProgram(ECOR_RUN_PATH, args, 120000);
     r.dump = readWholeFile(screens).value_or("");
     r.trace = readWholeFile(trace).value_or("");
     return r;
 }
 
 TEST(DemonstrationSweep, NoFunctionSendsAFrameWhateverIsPressed) {
-    const std::vector<Item> items = sampleItems();
+    const std::vector<SampleItem> items = sampleMenuItems();
     ASSERT_GE(items.size(), 20u);  // every function the sample installation has
     std::set<std::string> plugins;
-    for (const Item& item : items) {
+    for (const SampleItem& item : items) {
         plugins.insert(item.plugin);
         std::set<std::string> known;
         for (int round = 0; round < kMaxRounds; ++round) {
