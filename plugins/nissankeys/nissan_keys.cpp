@@ -90,7 +90,7 @@ ui::DialogTemplate nissanKeysTemplate() {
     ui::DialogTemplate t;
     t.name = "NISSANKEYS";
     t.rect = {0, 0, 320, 240};
-    t.controls = {coding::control(kCodeId, ui::ControlKind::Button, {10, 90, 300, 48})};
+    t.controls = {ui::makeControl(kCodeId, ui::ControlKind::Button, {10, 90, 300, 48})};
     return t;
 }
 
@@ -98,9 +98,9 @@ ui::DialogTemplate nissanProgressTemplate() {
     ui::DialogTemplate t;
     t.name = "NISSANKEYS_WAIT";
     t.rect = {30, 70, 260, 100};
-    t.controls = {coding::control(kTryingId, ui::ControlKind::Label, {10, 8, 240, 20}),
-                  coding::control(kWaitId, ui::ControlKind::Label, {10, 30, 240, 20}),
-                  coding::control(kBarId, ui::ControlKind::Progress, {10, 58, 240, 16})};
+    t.controls = {ui::makeControl(kTryingId, ui::ControlKind::Label, {10, 8, 240, 20}),
+                  ui::makeControl(kWaitId, ui::ControlKind::Label, {10, 30, 240, 20}),
+                  ui::makeControl(kBarId, ui::ControlKind::Progress, {10, 58, 240, 16})};
     return t;
 }
 

@@ -142,13 +142,13 @@ ui::DialogTemplate opelKeysTemplate() {
     ui::DialogTemplate t;
     t.name = "OPELCANKEYS";
     t.rect = {0, 0, 320, 240};
-    t.controls = {coding::control(kKeysLabelId, ui::ControlKind::Label, {14, 28, 190, 20}),
+    t.controls = {ui::makeControl(kKeysLabelId, ui::ControlKind::Label, {14, 28, 190, 20}),
                   coding::keysField(kKeysId, {210, 24, 48, 26}),
-                  coding::control(kPinLabelId, ui::ControlKind::Label, {14, 70, 190, 20}),
+                  ui::makeControl(kPinLabelId, ui::ControlKind::Label, {14, 70, 190, 20}),
                   coding::pinField(kPinId, {210, 66, 96, 26}),
-                  coding::control(kEraseId, ui::ControlKind::Button, {14, 120, 140, 40}),
-                  coding::control(kCodeId, ui::ControlKind::Button, {166, 120, 140, 40}),
-                  coding::control(kExitId, ui::ControlKind::Button, {110, 186, 100, 34})};
+                  ui::makeControl(kEraseId, ui::ControlKind::Button, {14, 120, 140, 40}),
+                  ui::makeControl(kCodeId, ui::ControlKind::Button, {166, 120, 140, 40}),
+                  ui::makeControl(kExitId, ui::ControlKind::Button, {110, 186, 100, 34})};
     t.exitControl = kExitId;
     return t;
 }
@@ -157,7 +157,7 @@ ui::DialogTemplate opelProgressTemplate() {
     ui::DialogTemplate t;
     t.name = "OPELCANKEYS_WAIT";
     t.rect = {40, 90, 240, 60};
-    t.controls = {coding::control(kWaitId, ui::ControlKind::Label, {10, 16, 220, 20})};
+    t.controls = {ui::makeControl(kWaitId, ui::ControlKind::Label, {10, 16, 220, 20})};
     return t;
 }
 

@@ -46,14 +46,14 @@ ui::DialogTemplate psaSrsTemplate() {
     ui::DialogTemplate t;
     t.name = "PSASRS";
     t.rect = {0, 0, 320, 240};
-    t.controls = {coding::control(kChooseLabelId, ui::ControlKind::Label, {12, 12, 296, 20})};
+    t.controls = {ui::makeControl(kChooseLabelId, ui::ControlKind::Label, {12, 12, 296, 20})};
     for (size_t i = 0; i < kChoices.size(); ++i) {
         ui::ControlSpec radio =
-            coding::control(kChoices[i], ui::ControlKind::Radio, {20, 40 + 36 * int(i), 288, 30});
+            ui::makeControl(kChoices[i], ui::ControlKind::Radio, {20, 40 + 36 * int(i), 288, 30});
         radio.group = 1;
         t.controls.push_back(radio);
     }
-    t.controls.push_back(coding::control(kCodeId, ui::ControlKind::Button, {80, 168, 160, 40}));
+    t.controls.push_back(ui::makeControl(kCodeId, ui::ControlKind::Button, {80, 168, 160, 40}));
     return t;
 }
 

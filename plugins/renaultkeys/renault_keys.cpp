@@ -77,11 +77,11 @@ ui::DialogTemplate renaultKeysTemplate() {
     ui::DialogTemplate t;
     t.name = "RENAULTKEYS";
     t.rect = {0, 0, 320, 240};
-    t.controls = {coding::control(kPinLabelId, ui::ControlKind::Label, {16, 44, 170, 20}),
+    t.controls = {ui::makeControl(kPinLabelId, ui::ControlKind::Label, {16, 44, 170, 20}),
                   coding::pinField(kPinId, {196, 40, 96, 26}),
-                  coding::control(kKeysLabelId, ui::ControlKind::Label, {16, 92, 170, 20}),
+                  ui::makeControl(kKeysLabelId, ui::ControlKind::Label, {16, 92, 170, 20}),
                   coding::keysField(kKeysId, {196, 88, 48, 26}),
-                  coding::control(kCodeId, ui::ControlKind::Button, {60, 150, 200, 40})};
+                  ui::makeControl(kCodeId, ui::ControlKind::Button, {60, 150, 200, 40})};
     return t;
 }
 

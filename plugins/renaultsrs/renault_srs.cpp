@@ -77,9 +77,9 @@ ui::DialogTemplate renaultSrsTemplate() {
     ui::DialogTemplate t;
     t.name = "RENAULTSRS";
     t.rect = {0, 0, 320, 240};
-    t.controls = {coding::control(kStatusId, ui::ControlKind::Label, {10, 30, 300, 40}),
-                  coding::control(kOnId, ui::ControlKind::Button, {30, 90, 260, 44}),
-                  coding::control(kOffId, ui::ControlKind::Button, {30, 150, 260, 44})};
+    t.controls = {ui::makeControl(kStatusId, ui::ControlKind::Label, {10, 30, 300, 40}),
+                  ui::makeControl(kOnId, ui::ControlKind::Button, {30, 90, 260, 44}),
+                  ui::makeControl(kOffId, ui::ControlKind::Button, {30, 150, 260, 44})};
     return t;
 }
 

@@ -8,12 +8,12 @@
 #include "plugins/vagadapt/vagadapt_texts.h"
 #include "plugins/vagadapt/value_texts.h"
 #include "plugins/vagkline/block_requests.h"
-#include "plugins/vagkline/control_spec.h"
 #include "plugins/vagkline/unit_link.h"
 #include "plugins/vagkline/workshop_settings.h"
 #include "runtime/commands.h"
 #include "runtime/data_path.h"
 #include "runtime/module_dialog.h"
+#include "ui/dialog_template.h"
 #include "runtime/param_text.h"
 #include "runtime/run_plugin.h"
 
@@ -21,7 +21,7 @@ namespace corvan::vagadapt {
 
 namespace {
 
-using vagkline::control;
+using ui::makeControl;
 
 constexpr std::string_view kRead = "READ", kPause = "PAUSE", kSave = "SAVE", kLogin = "PSW";
 constexpr uint32_t kHighestChannel = 255, kHighestValue = 0xFFFF;
@@ -294,29 +294,29 @@ ui::DialogTemplate adaptationTemplate() {
     ui::DialogTemplate t;
     t.name = "VAGADAPT";
     t.rect = {0, 0, 320, 240};
-    ui::ControlSpec channel = control(kChannelId, ui::ControlKind::Edit, {84, 22, 46, 26}, "0");
+    ui::ControlSpec channel = makeControl(kChannelId, ui::ControlKind::Edit, {84, 22, 46, 26}, "0");
     channel.digitsOnly = true;
     channel.maxLength = 3;
-    ui::ControlSpec newValue = control(kNewValueId, ui::ControlKind::Edit, {170, 100, 80, 26}, "0");
+    ui::ControlSpec newValue = makeControl(kNewValueId, ui::ControlKind::Edit, {170, 100, 80, 26}, "0");
     newValue.digitsOnly = true;
     newValue.maxLength = 5;
     t.controls = {
-        control(kSpecialLabelId, ui::ControlKind::Label, {8, 2, 304, 18}),
-        control(kChannelLabelId, ui::ControlKind::Label, {8, 26, 74, 20}),
+        makeControl(kSpecialLabelId, ui::ControlKind::Label, {8, 2, 304, 18}),
+        makeControl(kChannelLabelId, ui::ControlKind::Label, {8, 26, 74, 20}),
         channel,
-        control(kPlusId, ui::ControlKind::Button, {134, 22, 28, 26}, "+"),
-        control(kMinusId, ui::ControlKind::Button, {166, 22, 28, 26}, "-"),
-        control(kStartStopId, ui::ControlKind::Button, {202, 22, 110, 26}),
-        control(kFunctionLabelId, ui::ControlKind::Label, {8, 54, 80, 18}),
-        control(kDescriptionId, ui::ControlKind::Label, {90, 54, 222, 18}),
-        control(kValueLabelId, ui::ControlKind::Label, {8, 78, 160, 18}),
-        control(kValueId, ui::ControlKind::Label, {170, 78, 142, 18}),
-        control(kNewValueLabelId, ui::ControlKind::Label, {8, 104, 160, 18}),
+        makeControl(kPlusId, ui::ControlKind::Button, {134, 22, 28, 26}, "+"),
+        makeControl(kMinusId, ui::ControlKind::Button, {166, 22, 28, 26}, "-"),
+        makeControl(kStartStopId, ui::ControlKind::Button, {202, 22, 110, 26}),
+        makeControl(kFunctionLabelId, ui::ControlKind::Label, {8, 54, 80, 18}),
+        makeControl(kDescriptionId, ui::ControlKind::Label, {90, 54, 222, 18}),
+        makeControl(kValueLabelId, ui::ControlKind::Label, {8, 78, 160, 18}),
+        makeControl(kValueId, ui::ControlKind::Label, {170, 78, 142, 18}),
+        makeControl(kNewValueLabelId, ui::ControlKind::Label, {8, 104, 160, 18}),
         newValue,
-        control(kSaveId, ui::ControlKind::Button, {8, 132, 304, 28}),
-        control(kProgressId, ui::ControlKind::Progress, {8, 166, 304, 10}),
-        control(kAccessCodeId, ui::ControlKind::Button, {8, 184, 148, 30}),
-        control(kExitId, ui::ControlKind::Button, {164, 184, 148, 30}, "Exit"),
+        makeControl(kSaveId, ui::ControlKind::Button, {8, 132, 304, 28}),
+        makeControl(kProgressId, ui::ControlKind::Progress, {8, 166, 304, 10}),
+        makeControl(kAccessCodeId, ui::ControlKind::Button, {8, 184, 148, 30}),
+        makeControl(kExitId, ui::ControlKind::Button, {164, 184, 148, 30}, "Exit"),
     };
     t.exitControl = kExitId;
     return t;
@@ -326,7 +326,7 @@ ui::DialogTemplate preparingTemplate() {
     ui::DialogTemplate t;
     t.name = "VAGADAPT_WAIT";
     t.rect = {40, 90, 240, 60};
-    t.controls = {control(kPreparingTextId, ui::ControlKind::Label, {10, 18, 220, 24})};
+    t.controls = {makeControl(kPreparingTextId, ui::ControlKind::Label, {10, 18, 220, 24})};
     return t;
 }
 

@@ -4,15 +4,15 @@
 
 #include "plugins/vagcoding/vagcoding_texts.h"
 #include "plugins/vagkline/block_dialogue.h"
-#include "plugins/vagkline/control_spec.h"
 #include "plugins/vagkline/workshop_settings.h"
 #include "runtime/module_dialog.h"
+#include "ui/dialog_template.h"
 
 namespace corvan::vagcoding {
 
 namespace {
 
-using vagkline::control;
+using ui::makeControl;
 
 constexpr std::string_view kCodeCommand = "CODE";
 // The unit needs a moment to store a coding before it answers the next identification.
@@ -147,23 +147,23 @@ ui::DialogTemplate codingTemplate() {
     ui::DialogTemplate t;
     t.name = "VAGCODING";
     t.rect = {0, 0, 320, 240};
-    ui::ControlSpec infoLine = control(kInfoId, ui::ControlKind::Label, {4, 6, 312, 34});
+    ui::ControlSpec infoLine = makeControl(kInfoId, ui::ControlKind::Label, {4, 6, 312, 34});
     infoLine.multiLine = true;
-    ui::ControlSpec newCode = control(kNewCodeId, ui::ControlKind::Edit, {170, 76, 90, 26});
+    ui::ControlSpec newCode = makeControl(kNewCodeId, ui::ControlKind::Edit, {170, 76, 90, 26});
     newCode.digitsOnly = true;
     newCode.maxLength = 5;
-    ui::ControlSpec forceText = control(kForceTextId, ui::ControlKind::Label, {40, 112, 270, 40});
+    ui::ControlSpec forceText = makeControl(kForceTextId, ui::ControlKind::Label, {40, 112, 270, 40});
     forceText.multiLine = true;
     t.controls = {
         infoLine,
-        control(kActualLabelId, ui::ControlKind::Label, {20, 50, 146, 20}),
-        control(kActualCodeId, ui::ControlKind::Label, {170, 50, 90, 20}),
-        control(kNewLabelId, ui::ControlKind::Label, {20, 80, 146, 20}),
+        makeControl(kActualLabelId, ui::ControlKind::Label, {20, 50, 146, 20}),
+        makeControl(kActualCodeId, ui::ControlKind::Label, {170, 50, 90, 20}),
+        makeControl(kNewLabelId, ui::ControlKind::Label, {20, 80, 146, 20}),
         newCode,
-        control(kForceId, ui::ControlKind::CheckBox, {16, 114, 20, 20}),
+        makeControl(kForceId, ui::ControlKind::CheckBox, {16, 114, 20, 20}),
         forceText,
-        control(kCodeButtonId, ui::ControlKind::Button, {16, 170, 140, 34}, "Change ECU code"),
-        control(kExitId, ui::ControlKind::Button, {164, 170, 140, 34}, "Exit"),
+        makeControl(kCodeButtonId, ui::ControlKind::Button, {16, 170, 140, 34}, "Change ECU code"),
+        makeControl(kExitId, ui::ControlKind::Button, {164, 170, 140, 34}, "Exit"),
     };
     t.exitControl = kExitId;
     return t;

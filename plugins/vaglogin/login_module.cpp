@@ -1,10 +1,10 @@
 #include "plugins/vaglogin/login_module.h"
 
 #include "plugins/vagkline/block_dialogue.h"
-#include "plugins/vagkline/control_spec.h"
 #include "plugins/vagkline/workshop_settings.h"
 #include "plugins/vaglogin/vaglogin_texts.h"
 #include "runtime/module_dialog.h"
+#include "ui/dialog_template.h"
 
 namespace corvan::vaglogin {
 
@@ -12,7 +12,7 @@ namespace {
 
 constexpr std::string_view kOkCommand = "OK";
 
-using vagkline::control;
+using ui::makeControl;
 
 }  // namespace
 
@@ -20,18 +20,18 @@ ui::DialogTemplate loginTemplate() {
     ui::DialogTemplate t;
     t.name = "VAGLOGIN";
     t.rect = {0, 0, 320, 240};
-    ui::ControlSpec info = control(kInfoId, ui::ControlKind::Label, {8, 10, 304, 60});
+    ui::ControlSpec info = makeControl(kInfoId, ui::ControlKind::Label, {8, 10, 304, 60});
     info.multiLine = true;
-    ui::ControlSpec code = control(kCodeId, ui::ControlKind::Edit, {170, 86, 90, 26}, "0");
+    ui::ControlSpec code = makeControl(kCodeId, ui::ControlKind::Edit, {170, 86, 90, 26}, "0");
     code.digitsOnly = true;
     code.maxLength = 5;
     t.controls = {
         info,
-        control(kCodeLabelId, ui::ControlKind::Label, {20, 90, 146, 20}),
+        makeControl(kCodeLabelId, ui::ControlKind::Label, {20, 90, 146, 20}),
         code,
-        control(kOkId, ui::ControlKind::Button, {20, 140, 130, 34}, "OK"),
-        control(kCancelId, ui::ControlKind::Button, {170, 140, 130, 34}, "Cancel"),
-        control(kExitId, ui::ControlKind::Button, {95, 196, 130, 34}, "Exit"),
+        makeControl(kOkId, ui::ControlKind::Button, {20, 140, 130, 34}, "OK"),
+        makeControl(kCancelId, ui::ControlKind::Button, {170, 140, 130, 34}, "Cancel"),
+        makeControl(kExitId, ui::ControlKind::Button, {95, 196, 130, 34}, "Exit"),
     };
     t.exitControl = kExitId;
     return t;
