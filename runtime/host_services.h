@@ -10,6 +10,8 @@ namespace corvan {
 class Clock;
 class DeviceRoot;
 class LibraryLoader;
+class WriteJournal;
+class PluginCallObserver;
 namespace ui {
 class Screen;
 }
@@ -35,6 +37,8 @@ struct HostServices {
     const DeviceRoot* root = nullptr;
     const LibraryLoader* loader = nullptr;
     FrameObserver* frames = nullptr;  // may be null
+    WriteJournal* journal = nullptr;  // may be null: no write journal
+    PluginCallObserver* calls = nullptr;  // may be null
 };
 
 }  // namespace corvan

@@ -1,0 +1,42 @@
+#pragma once
+// The write journal: every request that changes the vehicle (an erase, a coding, an
+// adaptation save, a login attempt, a key coding, an airbag switch or coding, a service
+// reset) is told to the host before it goes out and again with the unit's answer, so the
+// workshop can later see what a car held before the terminal changed it. Modules reach it
+// through `HostServices::journal`; a host without a journal (a test, a plain ecor-run) has
+// none and the modules write as before.
+#include <cstdint>
+#include <string>
+
+namespace corvan {
+
+struct JournalWrite {
+    std::string kind;    // "erase", "coding", "adaptation", "login", "key", "airbag", "service"
+    std::string unit;    // the unit or function as the menus named it
+    std::string before;  // what the module read before writing (a coding, a channel value,
+                         // a status byte, the codes); empty when there is nothing to read
+    std::string value;   // the value being written, as the technician sees it
+    std::string sent;    // the request's bytes in hexadecimal ("10 03 02 ...")
+};
+
+class WriteJournal {
+  public:
+    virtual ~WriteJournal() = default;
+    // Before the request is sent. The host adds the time and the vehicle.
+    virtual int64_t aboutToWrite(const JournalWrite& write) = 0;
+    // The unit's answer to the request `id` names: its reply bytes in hexadecimal, or a
+    // text ("no answer", "refused"); `done` says whether the module took it as done.
+    virtual void answered(int64_t id, const std::string& answer, bool done) = 0;
+};
+
+// Sees every plug-in a module calls through the runtime and the text it returned (the
+// session report collects the report records of a session from it).
+struct PluginCall;
+class PluginCallObserver {
+  public:
+    virtual ~PluginCallObserver() = default;
+    virtual void pluginReturned(const std::string& fileName, const PluginCall& call,
+                                const std::string& result) = 0;
+};
+
+}  // namespace corvan
