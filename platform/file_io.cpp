@@ -73,4 +73,18 @@ bool writeFileAtomic(const fs::path& path, std::string_view bytes) {
     return true;
 }
 
+void removeLeftTemporaries(const fs::path& path) {
+    const std::string prefix = path.filename().string() + ".tmp.";
+    fs::path dir = path.parent_path();
+    if (dir.empty()) dir = ".";
+    std::error_code ec;
+    for (auto it = fs::directory_iterator(dir, ec); !ec && it != fs::directory_iterator();
+         it.increment(ec)) {
+        if (it->path().filename().string().starts_with(prefix)) {
+            std::error_code ignored;
+            fs::remove(it->path(), ignored);
+        }
+    }
+}
+
 }  // namespace corvan

@@ -13,4 +13,9 @@ std::optional<std::string> readWholeFile(const std::filesystem::path& path);
 // it, so a crash or power cut leaves the old file or the new one, never none.
 bool writeFileAtomic(const std::filesystem::path& path, std::string_view bytes);
 
+// Removes the temporary files that writes of `path` cut short by a kill or a power cut left
+// beside it (a writer calls it after a write of its own went through, so the flash does not
+// fill up with them; only one program writes each such file).
+void removeLeftTemporaries(const std::filesystem::path& path);
+
 }  // namespace corvan

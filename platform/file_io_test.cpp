@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "platform/test_kill_harness.h"
 #include "platform/test_temp_dir.h"
 
 namespace corvan {
@@ -57,6 +58,28 @@ TEST(FileIo, ReadsLargeFilesWhole) {
     big[54321] = '\0';
     ASSERT_TRUE(writeFileAtomic(tmp.path() / "big.bin", big));
     EXPECT_EQ(readWholeFile(tmp.path() / "big.bin"), big);
+}
+
+TEST(FileIo, AWriterKilledAtAnyPointLeavesTheOldFileOrTheNewOne) {
+    testing::TempDir tmp;
+    const fs::path file = tmp.path() / "iCor.cfg";
+    // Two versions of different lengths, large enough that a kill lands inside a write.
+    const std::string versions[2] = {std::string(300000, 'a'), std::string(200000, 'b')};
+    int seen[2] = {0, 0};
+    const auto figures = testing::killWriterRepeatedly(
+        40, 7, 15000, [&](uint64_t round) { return writeFileAtomic(file, versions[round % 2]); },
+        [&](int kill) {
+            const std::string now = readWholeFile(file).value_or("<none>");
+            const bool whole = now == versions[0] || now == versions[1];
+            ASSERT_TRUE(whole) << "kill " << kill << ": " << now.size() << " bytes";
+            ++seen[now == versions[1]];
+        });
+    EXPECT_FALSE(figures.failed);
+    EXPECT_EQ(figures.kills, 40);
+    EXPECT_GT(seen[0] + seen[1], 0);
+    // The temporaries the kills left go with the next call.
+    removeLeftTemporaries(file);
+    EXPECT_EQ(entriesIn(tmp.path()), 1u);
 }
 
 }  // namespace

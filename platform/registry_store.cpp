@@ -286,22 +286,9 @@ bool RegistryStore::flush() {
     std::error_code ec;
     std::filesystem::create_directories(file_.parent_path(), ec);
     if (!writer_(file_, hive_.format())) return false;
-    removeStaleTemporaries();
+    // A flush cut short by a power cut leaves its temporary file beside the registry.
+    removeLeftTemporaries(file_);
     return true;
-}
-
-void RegistryStore::removeStaleTemporaries() const {
-    // A flush cut short by a power cut leaves its temporary file beside the registry; the
-    // next good flush clears them so the flash does not fill up with them.
-    const std::string prefix = file_.filename().string() + ".tmp.";
-    std::error_code ec;
-    for (auto it = std::filesystem::directory_iterator(file_.parent_path(), ec);
-         !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
-        if (it->path().filename().string().starts_with(prefix)) {
-            std::error_code ignored;
-            std::filesystem::remove(it->path(), ignored);
-        }
-    }
 }
 
 }  // namespace corvan

@@ -113,8 +113,6 @@ class RegistryStore {
     bool flush();
 
   private:
-    void removeStaleTemporaries() const;
-
     std::filesystem::path file_;
     Writer writer_;
     RegistryHive hive_;

@@ -1,13 +1,11 @@
 #include "platform/registry_store.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <random>
+#include <optional>
 
 #include "platform/file_io.h"
+#include "platform/test_kill_harness.h"
 #include "platform/test_temp_dir.h"
 
 namespace corvan {
@@ -152,48 +150,36 @@ std::string payload(uint32_t n) {
 TEST(RegistryStore, AWriterKilledDuringItsFlushesLeavesTheOldOrTheNewRegistry) {
     testing::TempDir tmp;
     const fs::path file = tmp.path() / "LocalMachine.txt";
-    std::mt19937 random(16);
     uint32_t lastSeen = 0;
-    for (int round = 0; round < 24; ++round) {
-        int progress[2];
-        ASSERT_EQ(::pipe(progress), 0);
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            ::close(progress[0]);
-            RegistryStore store(file);
-            store.hive().createKey(kDisplay);
-            for (uint32_t n = lastSeen + 1;; ++n) {
-                store.hive().set(kDisplay, "Counter", RegistryValue::ofNumber(n));
-                store.hive().set(kDisplay, "Payload", RegistryValue::ofText(payload(n)));
-                const char mark = 'f';
-                if (::write(progress[1], &mark, 1) != 1 || !store.flush()) ::_exit(1);
-            }
+    // Each writer goes on from the counter the registry holds and flushes it, one higher
+    // each time, with a payload that differs for every counter. (Every writer is a fresh
+    // fork: its store opens the registry the one killed before it left.)
+    const auto flushNext = [&](uint64_t) {
+        static std::optional<RegistryStore> store;
+        if (!store) {
+            store.emplace(file);
+            store->hive().createKey(kDisplay);
         }
-        ::close(progress[1]);
-        // Let the writer start a few flushes, then kill it at a random moment of one.
-        const int flushes = int(random() % 3) + 1;
-        char mark;
-        for (int i = 0; i < flushes; ++i) ASSERT_EQ(::read(progress[0], &mark, 1), 1);
-        [[maybe_unused]] volatile uint32_t sink = 0;
-        for (uint32_t spin = random() % 400000; spin > 0; --spin) sink = spin;
-        ::kill(child, SIGKILL);
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        ::close(progress[0]);
-        ASSERT_TRUE(WIFSIGNALED(status)) << "the writer stopped by itself in round " << round;
-
+        const RegistryValue* held = store->hive().find(kDisplay, "Counter");
+        const uint32_t n = held ? held->number + 1 : 1;
+        store->hive().set(kDisplay, "Counter", RegistryValue::ofNumber(n));
+        store->hive().set(kDisplay, "Payload", RegistryValue::ofText(payload(n)));
+        return store->flush();
+    };
+    const auto check = [&](int kill) {
         RegistryStore after(file);
-        ASSERT_TRUE(after.loadError().empty()) << "round " << round << ": " << after.loadError();
-        if (!after.hive().hasKey(kDisplay)) continue;  // killed before its first flush ended
+        ASSERT_TRUE(after.loadError().empty()) << "kill " << kill << ": " << after.loadError();
         const RegistryValue* counter = after.hive().find(kDisplay, "Counter");
         const RegistryValue* text = after.hive().find(kDisplay, "Payload");
-        ASSERT_TRUE(counter && text);
-        EXPECT_EQ(text->text(), payload(counter->number)) << "round " << round;
+        ASSERT_TRUE(counter && text) << "kill " << kill;
+        EXPECT_EQ(text->text(), payload(counter->number)) << "kill " << kill;
         EXPECT_GE(counter->number, lastSeen);
         lastSeen = counter->number;
-    }
-    EXPECT_GT(lastSeen, 0u);
+    };
+    const auto figures = testing::killWriterRepeatedly(24, 16, 20000, flushNext, check);
+    EXPECT_FALSE(figures.failed);
+    EXPECT_EQ(figures.kills, 24);
+    EXPECT_GE(lastSeen, 24u);  // every writer ended one flush before its kill
     // The next good flush clears the temporary files that the killed flushes left behind.
     RegistryStore store(file);
     ASSERT_TRUE(store.flush());

@@ -86,6 +86,7 @@ bool applyOptions(ShellHost& host, ShellSettings& settings, const std::string& c
         host.screen->messageBox(configOpenError(path), "", ui::Buttons::Ok, ui::Icon::None);
         return false;
     }
+    removeLeftTemporaries(file);
     if (!chosenLanguage.empty()) {
         const int index = languageIndexOf(chosenLanguage);
         settings.languageIndex = index;

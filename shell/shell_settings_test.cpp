@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/file_io.h"
+#include "platform/test_kill_harness.h"
 #include "shell/options_dialog.h"
 #include "shell/screen_layout.h"
 #include "shell/shell_test_support.h"
@@ -132,6 +133,37 @@ TEST_F(OptionsDialogTest, AcceptedChangeRewritesOnlyTheChosenTexts) {
     EXPECT_EQ(screen.messageBoxes().at(0).text,
               "You have modified the configuration \r\n Do you want to apply this changes?");
     // Written through a temporary file beside it: nothing else is left in the folder.
+    size_t files = 0;
+    for (const auto& e : std::filesystem::directory_iterator(configFile().parent_path()))
+        files += e.is_regular_file();
+    EXPECT_EQ(files, 1u);
+}
+
+TEST_F(OptionsDialogTest, AShellKilledWhileItRewritesTheConfigurationLeavesTheOldOrTheNew) {
+    // A long comment makes each rewrite take a while, so kills land inside the writes.
+    const std::string notes = std::string(120000, ';') + "\r\n";
+    const auto config = [&](const std::string& language) {
+        return notes + "PATH=[STORAGE CARD\\CORVANDATA]\r\nPORT=[COM1]\r\nLANGUAGE=[" + language +
+               "]\r\n";
+    };
+    writeFile(configFile(), config("ENGLISH"));
+    // Each shell switches the language to the other one, as the options dialog's Yes does.
+    const auto switchLanguage = [&](uint64_t) {
+        LoadConfiguration(settings, host);
+        const std::string other = settings.languageName == "ENGLISH" ? "GERMAN" : "ENGLISH";
+        return applyOptions(host, settings, other, "");
+    };
+    const auto figures =
+        corvan::testing::killWriterRepeatedly(30, 11, 15000, switchLanguage, [&](int kill) {
+            const std::string now = fileText();
+            ASSERT_TRUE(now == config("ENGLISH") || now == config("GERMAN"))
+                << "kill " << kill << ": " << now.size() << " bytes";
+        });
+    EXPECT_FALSE(figures.failed);
+    EXPECT_EQ(figures.kills, 30);
+    // The next rewrite that goes through clears what the killed ones left beside the file.
+    LoadConfiguration(settings, host);
+    ASSERT_TRUE(applyOptions(host, settings, "GERMAN", ""));
     size_t files = 0;
     for (const auto& e : std::filesystem::directory_iterator(configFile().parent_path()))
         files += e.is_regular_file();
