@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "engine_e2e_support.h"
-#include "sample_items.h"
 #include "platform/file_io.h"
+#include "sample_items.h"
 
 namespace corvan::e2e {
 namespace {
@@ -57,8 +57,8 @@ DemoRun runInDemonstration(const SampleItem& item, const std::set<std::string>& 
     std::vector<std::string> args = item.ecorRunArgs();
     for (const std::string& a : {"--mode", "DEMO", "--headless", "--technician"}) args.push_back(a);
     args.push_back(scriptFile.string());
-    for (const std::string& a : {std::string("--screens"), screens.string(),
-                                 std::string("--trace"), trace.string()})
+    for (const std::string& a :
+         {std::string("--screens"), screens.string(), std::string("--trace"), trace.string()})
         args.push_back(a);
     r.run = runProgram(ECOR_RUN_PATH, args, 120000);
     r.dump = readWholeFile(screens).value_or("");
@@ -75,8 +75,8 @@ TEST(DemonstrationSweep, NoFunctionSendsAFrameWhateverIsPressed) {
         std::set<std::string> known;
         for (int round = 0; round < kMaxRounds; ++round) {
             const DemoRun r = runInDemonstration(item, known);
-            const std::string where = item.record + " " + item.id + " " + item.plugin +
-                                      " round " + std::to_string(round);
+            const std::string where =
+                item.record + " " + item.id + " " + item.plugin + " round " + std::to_string(round);
             ASSERT_EQ(r.run.status, 0) << where << "\n" << r.run.err;
             EXPECT_EQ(r.trace.find("TX"), std::string::npos) << where << "\n" << r.trace;
             std::set<std::string> seen = buttonLabels(r.dump);

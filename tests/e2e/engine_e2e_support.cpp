@@ -153,6 +153,12 @@ std::vector<std::string> linesOf(std::string_view text) {
     return lines;
 }
 
+long countLines(std::string_view text, std::string_view part) {
+    long n = 0;
+    for (const std::string& l : linesOf(text)) n += l.find(part) != std::string::npos;
+    return n;
+}
+
 std::vector<std::string> messageBoxTexts(std::string_view dump) {
     std::vector<std::string> texts;
     bool inBox = false;

@@ -56,5 +56,7 @@ std::vector<std::string> messageBoxTexts(std::string_view dump);
 std::vector<std::string> dialogRows(std::string_view dump, std::string_view name);
 // The lines of a text.
 std::vector<std::string> linesOf(std::string_view text);
+// How many lines of a text hold `part`.
+long countLines(std::string_view text, std::string_view part);
 
 }  // namespace corvan::e2e

@@ -24,12 +24,6 @@ void writeConfigFile(const SampleCopy& copy, const std::string& text) {
     writeFileAtomic(copy.root() / "STORAGE CARD" / "iCor.cfg", text);
 }
 
-long countLines(const std::string& text, const std::string& part) {
-    const auto lines = linesOf(text);
-    return std::count_if(lines.begin(), lines.end(),
-                         [&](const std::string& l) { return l.find(part) != std::string::npos; });
-}
-
 TEST(EngineLine, APortThatCannotBeOpenedIsToldOnTheScreenInTheSessionsLanguage) {
     SampleCopy copy;
     writeConfigFile(copy,

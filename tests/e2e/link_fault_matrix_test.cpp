@@ -9,6 +9,7 @@
 // sound line.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -27,8 +28,8 @@ const fs::path kScenario =
 
 struct LineFault {
     std::string name;
-    std::string json;  // one entry of the scenario's "faults", acting on the first request
-    bool lostForGood = false;     // the line does not come back: the run ends with status 5
+    std::string json;          // one entry of the scenario's "faults", acting on the first request
+    bool lostForGood = false;  // the line does not come back: the run ends with status 5
     bool lostIfDeclined = false;  // declining leaves the line lost: status 5
     bool retriedPast = true;      // accepting the retry gets the sound result
 };
@@ -70,17 +71,17 @@ Outcome runWith(const SampleItem& item, const std::string& mode, const std::stri
     writeFileAtomic(script, technician);
     std::vector<std::string> args = item.ecorRunArgs();
     for (const std::string& a : {std::string("--mode"), mode, std::string("--lang"),
-                                 std::string("1"), std::string("--headless"),
-                                 std::string("--sim"), scenario.string(),
-                                 std::string("--technician"), script.string()})
+                                 std::string("1"), std::string("--headless"), std::string("--sim"),
+                                 scenario.string(), std::string("--technician"), script.string()})
         args.push_back(a);
     return {runProgram(ECOR_RUN_PATH, args, 120000),
             item.record + " " + item.id + " " + item.plugin + " " + mode + " " + label};
 }
 
 // Retry prompts of both kinds (the multilingual one in English, the fixed Spanish one).
-const std::string kAccept = "answer \"RETRY\" Yes\nanswer \"REINTENTAR\" Yes\n"
-                            "answer \"RETRY\" Yes\nanswer \"REINTENTAR\" Yes\n";
+const std::string kAccept =
+    "answer \"RETRY\" Yes\nanswer \"REINTENTAR\" Yes\n"
+    "answer \"RETRY\" Yes\nanswer \"REINTENTAR\" Yes\n";
 
 TEST(LinkFaultMatrix, EveryFunctionEndsAsItsFaultSaysAndARetryLeavesNoTrace) {
     const std::vector<SampleItem> items = sampleMenuItems();
@@ -102,13 +103,69 @@ TEST(LinkFaultMatrix, EveryFunctionEndsAsItsFaultSaysAndARetryLeavesNoTrace) {
                             (fault.lostForGood && accepted.run.status == 5))
                     << accepted.where << " accepted: status " << accepted.run.status << "\n"
                     << accepted.run.err;
-                if (fault.retriedPast)
+                if (fault.retriedPast) {
                     EXPECT_EQ(accepted.run.out, sound.run.out) << accepted.where << " accepted";
+                }
                 cases += 2;
             }
         }
     }
     EXPECT_GE(cases, 700);
+}
+
+// The hang-up once more on the real serial code path: varbox-sim serves the sample vehicle
+// on a pseudo-terminal and closes it after answering the function's first frame. Each
+// function runs in REPORT (on the real clock a screen nobody works would idle for minutes
+// before it is closed). A function that sends more than one frame on a sound line finds the
+// line gone at once (no waiting out its reads) and ends with status 5, whether the retry is
+// declined or accepted (the terminal cannot be opened again); nothing is written after the
+// line is known lost; a function with nothing more to send ends 0.
+TEST(LinkFaultMatrix, AHangUpOnThePseudoTerminalEndsEveryFunctionAsALostLine) {
+    const std::vector<SampleItem> items = sampleMenuItems();
+    int lost = 0;
+    for (const SampleItem& item : items) {
+        corvan::testing::TempDir dir;
+        const fs::path soundTrace = dir.path() / "sound";
+        std::vector<std::string> sound = item.ecorRunArgs();
+        for (const std::string& a :
+             {std::string("--mode"), std::string("REPORT"), std::string("--headless"),
+              std::string("--sim"), kScenario.string(), std::string("--trace"),
+              soundTrace.string()})
+            sound.push_back(a);
+        ASSERT_EQ(runProgram(ECOR_RUN_PATH, sound, 60000).status, 0) << item.id;
+        const int frames = countLines(readWholeFile(soundTrace).value_or(""), " TX ");
+        for (const std::string& technician : {std::string(), kAccept}) {
+            SimProgram sim({kScenario.string(), "--idle-exit", "30", "--hangup-after", "1"});
+            const std::string terminal = sim.terminalPath();
+            ASSERT_EQ(terminal.rfind("/dev/", 0), 0u) << terminal;
+            const fs::path script = dir.path() / "script.txt", trace = dir.path() / "wire";
+            writeFileAtomic(script, technician);
+            std::vector<std::string> args = item.ecorRunArgs();
+            for (const std::string& a :
+                 {std::string("--mode"), std::string("REPORT"), std::string("--headless"),
+                  std::string("--port"), terminal, std::string("--technician"), script.string(),
+                  std::string("--trace"), trace.string()})
+                args.push_back(a);
+            const ProgramRun run = runProgram(ECOR_RUN_PATH, args, 60000);
+            const std::string where = item.record + " " + item.id + " " + item.plugin +
+                                      (technician.empty() ? " declined" : " accepted");
+            const std::vector<std::string> wire = linesOf(readWholeFile(trace).value_or(""));
+            const auto at = std::find_if(wire.begin(), wire.end(),
+                                         [](const std::string& l) { return l.ends_with(" LOST"); });
+            if (frames >= 2) {
+                ASSERT_NE(at, wire.end()) << where << ": the hang-up was not noticed";
+                EXPECT_EQ(run.status, 5) << where << "\n" << run.err;
+                EXPECT_TRUE(std::none_of(at, wire.end(), [](const std::string& l) {
+                    return l.find(" TX") != std::string::npos;
+                })) << where;
+                ++lost;
+            } else {
+                EXPECT_EQ(run.status, 0) << where << "\n" << run.err;
+            }
+            sim.stop();
+        }
+    }
+    EXPECT_GE(lost, 10);  // identification, trouble codes and the other multi-frame reports
 }
 
 }  // namespace

@@ -17,8 +17,13 @@ std::filesystem::path sampleRecords() {
 }  // namespace
 
 std::vector<std::string> SampleItem::ecorRunArgs() const {
-    return {plugin, "--root", CORVAN_SAMPLE_ROOT, "--text", (sampleRecords() / record).string(),
-            "--start-at", "ID=\t[" + id + "]"};
+    return {plugin,
+            "--root",
+            CORVAN_SAMPLE_ROOT,
+            "--text",
+            (sampleRecords() / record).string(),
+            "--start-at",
+            "ID=\t[" + id + "]"};
 }
 
 std::vector<SampleItem> sampleMenuItems() {
