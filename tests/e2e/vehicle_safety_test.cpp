@@ -10,7 +10,7 @@
 //   none of the row's writes;
 // - where the function asks nothing before it writes, without the press that leads to the
 //   write: none of them (the write follows the technician's own press, never a read);
-// - in mode REPORT with the same presses: none of them.
+// - in mode REPORT, with nobody at the screen and with the same presses: none of them.
 #include <gtest/gtest.h>
 
 #include <filesystem>
