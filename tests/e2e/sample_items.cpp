@@ -14,6 +14,10 @@ std::filesystem::path sampleRecords() {
     return std::filesystem::path(CORVAN_SAMPLE_ROOT) / "STORAGE CARD" / "CORVANDATA" / "FICHAS";
 }
 
+std::string readRecord(const std::filesystem::path& path) {
+    return cp1252ToUtf8(readWholeFile(path).value_or(""));
+}
+
 }  // namespace
 
 std::vector<std::string> SampleItem::ecorRunArgs() const {
@@ -26,10 +30,14 @@ std::vector<std::string> SampleItem::ecorRunArgs() const {
             "ID=\t[" + id + "]"};
 }
 
+std::string SampleItem::recordText() const {
+    return readRecord(sampleRecords() / record);
+}
+
 std::vector<SampleItem> sampleMenuItems() {
     std::vector<SampleItem> items;
     for (const auto& entry : std::filesystem::directory_iterator(sampleRecords())) {
-        const std::string text = cp1252ToUtf8(readWholeFile(entry.path()).value_or(""));
+        const std::string text = readRecord(entry.path());
         const int menu = findFrom(text, "#MENU");
         if (menu < 0) continue;
         for (int at : findAll(text, "<MNU", menu)) {

@@ -12,6 +12,8 @@ struct SampleItem {
     // ecor-run's options for the item's plug-in on the sample installation (mode and
     // screens left to the caller).
     std::vector<std::string> ecorRunArgs() const;
+    // The item's data record as parameter text.
+    std::string recordText() const;
 };
 
 // Every such item of every record, records in directory order.
