@@ -55,7 +55,7 @@ DemoRun runInDemonstration(const SampleItem& item, const std::set<std::string>& 
     const fs::path screens = dir.path() / "screens.txt", trace = dir.path() / "wire.trace";
     DemoRun r;
     std::vector<std::string> args = item.ecorRunArgs();
-    for (const std::string& a : {"--mode", "DEMO", "--headless", "--technician"}) args.push_back(a);
+    for (const char* a : {"--mode", "DEMO", "--headless", "--technician"}) args.push_back(a);
     args.push_back(scriptFile.string());
     for (const std::string& a :
          {std::string("--screens"), screens.string(), std::string("--trace"), trace.string()})
