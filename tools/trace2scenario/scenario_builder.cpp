@@ -305,7 +305,10 @@ Json tableConfig(const std::vector<Asked>& asked, const std::vector<Connection>&
 Json selectorFor(const std::vector<uint8_t>& c) {
     Json s = Json::object();
     if (c.size() != kConfigBytes) return {{"line", "any"}};
-    if (c[1] == 2) {
+    // The K-line driver's configuration starts with 1 and holds the pin where a CAN one holds
+    // its bit timing; the box tells them apart by the driver it runs, which the configuration
+    // alone does not show. Either selection picks the same configuration again.
+    if (c[1] == 2 || (c[0] == 1 && pinOf(c[2], c[3]) > 0)) {
         s["line"] = "kline";
         s["id"] = byteText(c[5]);
         if (const int pin = pinOf(c[2], c[3]); pin > 0) s["pin"] = pin;
@@ -352,8 +355,10 @@ BuiltScenario buildScenario(const Exchanges& ex, const std::string& comment) {
     s["timing"] = box.timing;
     s["ecus"] = Json::array();
     for (size_t i = 0; i < units.names.size(); ++i) {
-        Json e = {{"name", units.names[i]}, {"model", "table"}, {"config", Json::object()}};
+        Json e = {{"name", units.names[i]}};
         if (!units.selects[i].empty()) e["select"] = units.selects[i];
+        e["model"] = "table";
+        e["config"] = Json::object();
         s["ecus"].push_back(e);
     }
     const Json faults = lineFaults(ex);

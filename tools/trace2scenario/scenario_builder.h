@@ -23,8 +23,9 @@ struct BuiltScenario {
 // `comment` goes into the scenario's "comment".
 BuiltScenario buildScenario(const Exchanges& exchanges, const std::string& comment);
 
-// The "select" of the ECU a configuration addresses (the 40 bytes of the 0x80 request): a
-// K-line driver's configuration carries 2 at its second byte, a CAN driver's the template's.
+// The "select" of the ECU a configuration addresses (the 40 bytes of the 0x80 request), by
+// the fields the box looks at for its line: address, pin and initial message on the K line,
+// channel and identifier bytes on CAN.
 Json selectorFor(const std::vector<uint8_t>& config);
 
 }  // namespace corvan::trace
