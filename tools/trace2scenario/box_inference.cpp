@@ -42,12 +42,29 @@ std::string powerUpProgram(const Exchanges& ex) {
     return "running";
 }
 
+// A text of the box as a scenario can carry it: bytes other than printable ASCII become
+// "?" (said in a note; the check then shows the difference).
+std::string boxText(std::vector<uint8_t>::const_iterator from,
+                    std::vector<uint8_t>::const_iterator to, const TraceLine& line,
+                    const char* what, BoxFindings& f) {
+    std::string s(from, to);
+    bool changed = false;
+    for (char& c : s)
+        if (uint8_t(c) < 0x20 || uint8_t(c) > 0x7E) c = '?', changed = true;
+    if (changed)
+        f.notes.push_back(std::string("the ") + what + " at " + lineRef(line) +
+                          " holds bytes other than letters and digits; the scenario has \"?\" "
+                          "in their place");
+    return s;
+}
+
 // The name reply: 19 bytes, the name up to a blank or zero.
-void readName(const std::vector<uint8_t>& d, std::string& name, bool& blank) {
+void readName(const TraceLine& r, std::string& name, bool& blank, BoxFindings& f) {
+    const auto d = frameData(r.bytes);
     size_t n = 0;
     while (n < d.size() && d[n] != ' ' && d[n] != 0) ++n;
-    name.assign(d.begin(), d.begin() + n);
     blank = n < d.size() && d[n] == ' ';
+    name = boxText(d.begin(), d.begin() + n, r, "name reply", f);
 }
 
 void inferNames(const Exchanges& ex, BoxFindings& f) {
@@ -61,12 +78,14 @@ void inferNames(const Exchanges& ex, BoxFindings& f) {
         if (c != cmd::kDriverName || !r) continue;
         std::string name;
         bool blank = false;
-        readName(frameData(r->bytes), name, blank);
+        readName(*r, name, blank, f);
         if (!flagged(*r)) {
             if (!haveLoader) f.box["loaderName"] = name;
             haveLoader = true;
         } else if (!downloaded && !haveDriver) {
-            f.box["driverName"] = name;
+            // The simulated box keeps 18 characters (one for the blank); a longer name is
+            // cut, and the check shows the difference.
+            f.box["driverName"] = name.substr(0, sim::DriverMemory::kMaxName);
             if (!blank) f.box["nameBlank"] = false;
             haveDriver = true;
         } else if (downloaded && !afterDownload) {
@@ -155,7 +174,7 @@ void inferState(const Exchanges& ex, BoxFindings& f) {
         if (d.size() < 12) continue;
         if (!first) {
             first = r;
-            f.box["voltage"] = std::string(d.begin() + 1, d.begin() + 6);
+            f.box["voltage"] = boxText(d.begin() + 1, d.begin() + 6, *r, "voltage", f);
             f.box["driverCode"] = hexText({d.begin() + 6, d.begin() + 11});
             f.box["checksumFlag"] = d[11];
             continue;
@@ -289,13 +308,14 @@ void inferRegisters(const Exchanges& ex, BoxFindings& f) {
 // The box's turnaround: the quickest reply of the session. ECUs answer later by their own
 // delay on top of it.
 int64_t quickestReply(const Exchanges& ex) {
+    constexpr int64_t kMaxTurnaroundMs = 600000;
     std::optional<int64_t> best;
     for (const Exchange& e : ex.list)
         if (const TraceLine* r = e.reply()) {
             const int64_t d = r->ms - e.request.ms;
             if (!best || d < *best) best = d;
         }
-    return best.value_or(0);
+    return std::min(best.value_or(0), kMaxTurnaroundMs);
 }
 
 }  // namespace

@@ -15,7 +15,8 @@ namespace {
 namespace cmd = sim::boxcmd;
 
 constexpr size_t kConfigBytes = 40;
-constexpr size_t kBeginAt = 11;  // the initial message in the configuration
+constexpr int64_t kMaxDelayMs = 600000;  // the longest delay a scenario takes
+constexpr size_t kBeginAt = 11;          // the initial message in the configuration
 
 uint8_t commandOf(const std::vector<uint8_t>& f) {
     return f.size() > 2 ? f[2] : 0;
@@ -55,7 +56,7 @@ struct Recording {
 
     const Exchange& exchange() const { return exchanges->list[current]; }
     int64_t delayOf(const MeantReply& r) const {
-        return std::max<int64_t>(0, r.ms - exchange().request.ms - replyDelayMs);
+        return std::clamp<int64_t>(r.ms - exchange().request.ms - replyDelayMs, 0, kMaxDelayMs);
     }
 };
 
@@ -302,6 +303,10 @@ Json tableConfig(const std::vector<Asked>& asked, const std::vector<Connection>&
 
 }  // namespace
 
+std::string scenarioText(const Json& scenario) {
+    return scenario.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+}
+
 Json selectorFor(const std::vector<uint8_t>& c) {
     Json s = Json::object();
     if (c.size() != kConfigBytes) return {{"line", "any"}};
@@ -364,7 +369,7 @@ BuiltScenario buildScenario(const Exchanges& ex, const std::string& comment) {
     const Json faults = lineFaults(ex);
     if (!faults.empty()) s["faults"] = faults;
 
-    sim::LoadResult loaded = sim::loadScenarioText(s.dump(), "scenario");
+    sim::LoadResult loaded = sim::loadScenarioText(scenarioText(s), "scenario");
     if (!loaded.ok()) {
         out.error = "the box's part of the scenario does not load: " + loaded.error;
         return out;

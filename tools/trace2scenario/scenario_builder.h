@@ -20,6 +20,10 @@ struct BuiltScenario {
     bool ok() const { return error.empty(); }
 };
 
+// The scenario file's text. Bytes of the box's texts that are not UTF-8 become U+FFFD (the
+// check then shows the difference) instead of failing the whole conversion.
+std::string scenarioText(const Json& scenario);
+
 // `comment` goes into the scenario's "comment".
 BuiltScenario buildScenario(const Exchanges& exchanges, const std::string& comment);
 

@@ -71,7 +71,7 @@ int main(int argc, char** argv) {
     }
     for (const std::string& n : built.notes) say("note: " + n);
 
-    const std::string json = built.scenario.dump(2) + "\n";
+    const std::string json = corvan::trace::scenarioText(built.scenario);
     const corvan::trace::ReplayCheck check = corvan::trace::checkScenario(json, exchanges);
     for (const std::string& d : check.differences) say("differs: " + d);
     if (!check.ok() && !allowDifferences) {

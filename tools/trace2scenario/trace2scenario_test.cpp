@@ -105,6 +105,7 @@ TEST(TraceReader, RefusesMalformedLinesNamingThem) {
         {"10 RX 80 00\n", "line 1: a frame has at least 4 bytes"},
         {"10 LOST 80\n", "line 1: bytes after \"LOST\""},
         {"10\n", "line 1: the line ends after its time"},
+        {"99999999999999999 LOST\n", "line 1: the time 99999999999999999 ms is out of range"},
     };
     for (const auto& [text, message] : cases) {
         const ParsedTrace p = parseTrace(text);
@@ -280,7 +281,7 @@ TEST(ScenarioBuilder, PowerUpUnitCanUnitsAndLineFaults) {
     // The driver talks to an ECU at power-up, then a CAN unit is configured; one reply came
     // with an inverted check byte, and the line hung up once and came back.
     std::vector<uint8_t> can(40, 0);
-    can[0] = 1, can[1] = 0x01, can[4] = 0x00, can[5] = 0x20, can[10] = 0x28;
+    can[0] = 1, can[1] = 0x01, can[2] = 0x01, can[3] = 0x1C, can[5] = 0x20, can[10] = 0x28;
     const std::string scenario = R"({"ecus": [
       {"name": "first", "select": {"line": "kline", "id": "10"}, "model": "table",
        "config": {"rules": [{"request": "3E", "reply": "7E"}]}},
@@ -334,6 +335,22 @@ TEST(ScenarioBuilder, WhatTheSimulatedBoxCannotRepeatIsSaidAndFoundByTheReplay) 
     ASSERT_EQ(c.differences.size(), 2u);
     EXPECT_EQ(c.differences[0].rfind("line 4: recorded", 0), 0u);
     EXPECT_EQ(c.differences[1].rfind("line 5: the box answered with 1 frame(s)", 0), 0u);
+
+    // Texts the simulated box cannot hold (a voltage in bytes other than ASCII, a driver
+    // name of 19 characters): the scenario still loads, and the check shows both.
+    std::vector<uint8_t> odd = s1;
+    odd[1] = 0xC8;
+    const std::vector<uint8_t> longName(19, 'N');
+    const std::string text2 = "0 TX " + hexText(boxRequest(0x82)) + "\n5 RX " +
+                              frameText(0x82, odd, true) + "\n10 TX " + hexText(boxRequest(0x0F)) +
+                              "\n15 RX " + frameText(0x0F, longName, true) + "\n";
+    const Exchanges ex2 = exchangesOf(text2);
+    const BuiltScenario b2 = buildScenario(ex2, "x");
+    ASSERT_TRUE(b2.ok()) << b2.error;
+    ASSERT_EQ(b2.notes.size(), 1u);
+    EXPECT_NE(b2.notes[0].find("the voltage at line 2 holds bytes other than"), std::string::npos);
+    EXPECT_EQ(b2.scenario["box"]["voltage"], "?2.60");
+    EXPECT_EQ(checkScenario(scenarioText(b2.scenario), ex2).differences.size(), 2u);
 
     EXPECT_FALSE(buildScenario(exchangesOf("0 LOST\n"), "x").ok());
 }

@@ -7,6 +7,9 @@
 namespace corvan::trace {
 namespace {
 
+// Ten years of milliseconds: far beyond any session, and safe to count in microseconds.
+constexpr int64_t kMaxMs = 10LL * 366 * 24 * 3600 * 1000;
+
 std::vector<std::string_view> words(std::string_view line) {
     std::vector<std::string_view> out;
     size_t i = 0;
@@ -84,6 +87,7 @@ ParsedTrace parseTrace(std::string_view text) {
         const auto [p, ec] = std::from_chars(w[0].data(), w[0].data() + w[0].size(), t.ms);
         if (ec != std::errc() || p != w[0].data() + w[0].size() || t.ms < 0)
             return fail("expected the milliseconds first, found \"" + std::string(w[0]) + "\"");
+        if (t.ms > kMaxMs) return fail("the time " + std::string(w[0]) + " ms is out of range");
         if (t.ms < lastMs) return fail("the time goes backwards");
         lastMs = t.ms;
         if (w.size() < 2) return fail("the line ends after its time");
