@@ -97,6 +97,7 @@ TEST(TraceReader, RefusesMalformedLinesNamingThem) {
     const std::pair<std::string, std::string> cases[] = {
         {"10 TX 80 00 88 08\nx RX 00\n", "line 2: expected the milliseconds first"},
         {"10 TX 80 00 88 08\n5 RX 80 00 88 08\n", "line 2: the time goes backwards"},
+        {"12x LOST\n", "line 1: expected the milliseconds first, found \"12x\""},
         {"10 SEND 80 00 88 08\n", "line 1: unknown direction \"SEND\""},
         {"10 TX 80 00 88 8\n", "line 1: \"8\" is not a byte"},
         {"10 TX 80 00 88 0G\n", "line 1: \"0G\" is not a byte"},
