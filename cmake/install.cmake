@@ -7,9 +7,9 @@ set(CORVAN_PROGRAM_DIR lib/corvan)
 set(CORVAN_ROOT_DIR share/corvan/root)
 set(CORVAN_DATA_DIR "${CORVAN_ROOT_DIR}/STORAGE CARD/CORVANDATA")
 
-set(programs eCorvanData eCor ecor-run launcher varbox-sim corvan-menutool)
+set(programs eCorvanData eCor ecor-run launcher varbox-sim corvan-menutool corvan-trace2scenario)
 # The names in <prefix>/bin: a loader called "launcher" would say nothing on a PATH.
-set(program_links eCorvanData eCor ecor-run corvan-launcher varbox-sim corvan-menutool)
+set(program_links eCorvanData eCor ecor-run corvan-launcher varbox-sim corvan-menutool corvan-trace2scenario)
 
 # The device tools the shell's utilities menu starts from the device root's EXE folder.
 set(device_tools Test_KELM_ZUL devconfig)
