@@ -191,8 +191,8 @@ void LiveView::serveGraph() {
     if (graphAsked_) {
         graphAsked_ = false;
         // The graph takes the screen; polling goes on behind it.
-        dialog_->show(false);
         graph_->open(shownRow_);
+        if (graph_->isOpen()) dialog_->show(false);
     }
     if (graph_->isOpen() && !graph_->serve()) dialog_->show(true);
 }
