@@ -97,6 +97,8 @@ const char* kindName(ControlKind kind) {
             return "progress";
         case ControlKind::Picture:
             return "picture";
+        case ControlKind::Graph:
+            return "graph";
     }
     return "?";
 }

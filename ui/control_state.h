@@ -35,6 +35,8 @@ struct ControlState {
     std::string picture;
     // Edit fields holding a PIN: dumps show maskSecret(text).
     bool secret = false;
+    // Graphs.
+    GraphView graph;
 
     // The text the technician reads: a drop-down shows its current item.
     std::string shownText() const;

@@ -16,6 +16,7 @@ enum class ControlKind {
     ListView,  // report-style list with columns
     Progress,
     Picture,
+    Graph,  // values over time (ui/graph_view.h), set whole with Dialog::setGraph
 };
 
 struct Rect {

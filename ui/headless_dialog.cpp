@@ -249,6 +249,15 @@ std::string HeadlessDialog::picture(int id) const {
     return c ? c->picture : std::string();
 }
 
+void HeadlessDialog::setGraph(int id, const GraphView& view) {
+    if (ControlState* c = findKind(id, ControlKind::Graph, "setGraph")) c->graph = view;
+}
+
+GraphView HeadlessDialog::graph(int id) const {
+    const ControlState* c = find(id);
+    return c ? c->graph : GraphView{};
+}
+
 DialogSnapshot HeadlessDialog::snapshot(std::string reason) const {
     DialogSnapshot s;
     s.name = layout_.name;

@@ -56,6 +56,8 @@ class HeadlessDialog : public Dialog {
     int progress(int id) const override;
     void setPicture(int id, const std::string& hostPath) override;
     std::string picture(int id) const override;
+    void setGraph(int id, const GraphView& view) override;
+    GraphView graph(int id) const override;
 
     // Inspection.
     const std::string& name() const { return layout_.name; }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ui/dialog_template.h"
+#include "ui/graph_view.h"
 
 namespace corvan::ui {
 
@@ -81,6 +82,16 @@ public:
     // Pictures (BMP, host path; empty clears).
     virtual void setPicture(int id, const std::string& hostPath) = 0;
     virtual std::string picture(int id) const = 0;
+
+    // Graphs: the whole view at once. A backend without graphs ignores it.
+    virtual void setGraph(int id, const GraphView& view) {
+        (void)id;
+        (void)view;
+    }
+    virtual GraphView graph(int id) const {
+        (void)id;
+        return {};
+    }
 
     // The command word the handlers set and the module's loop reads.
     void setCommand(std::string word) { command_ = std::move(word); }

@@ -68,6 +68,9 @@ void formatControl(const ControlState& c, std::string& out) {
         case ControlKind::Picture:
             out += " " + quoteText(c.picture);
             break;
+        case ControlKind::Graph:
+            out += " traces " + std::to_string(c.graph.traces.size());
+            break;
         default:
             out += " " + quoteText(c.secret ? maskSecret(c.text) : c.text);
     }
@@ -77,6 +80,7 @@ void formatControl(const ControlState& c, std::string& out) {
     if (!c.visible) out += " hidden";
     out += "\n";
     if (c.kind == ControlKind::ListView) formatList(c, out);
+    if (c.kind == ControlKind::Graph) out += formatGraph(c.graph, "    ");
     if (c.kind == ControlKind::ComboBox)
         for (size_t i = 0; i < c.items.size(); ++i)
             out += "    item " + std::to_string(i) + " " + quoteText(c.items[i]) + "\n";

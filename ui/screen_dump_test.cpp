@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <sstream>
 
 #include "ui/headless_screen.h"
@@ -173,6 +174,57 @@ TEST(ScreenDump, SecretFieldKeepsNoTypedPinInTheDump) {
         << dump;
     EXPECT_TRUE(hasLine(lines, "rule 3 on SAMPLE at pump 3: type \"****\" into #11")) << dump;
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "  edit #11 \"****\""), 2) << dump;
+}
+
+TEST(ScreenDump, GraphDumpsItsWindowMarkersTracesAndEveryPoint) {
+    HeadlessScreen screen;
+    std::ostringstream out;
+    screen.setDumpStream(out);
+    DialogTemplate t;
+    t.name = "GRAPH";
+    t.controls = {spec(5, ControlKind::Graph)};
+    {
+        auto d = screen.createDialog(t);
+        GraphView v;
+        v.from = 0.5;
+        v.to = 60.5;
+        v.markers = {12.25};
+        v.note = "PAUSED";
+        GraphTrace speed{"Engine speed", "rpm", GraphBand{780, 880}, {}};
+        for (int i = 0; i < 9; ++i)
+            speed.points.push_back({i * 0.5, 800.0 + i * 20, 800.0 + i * 20 > 880});
+        speed.points[2].value = std::nan("");
+        v.traces = {speed, GraphTrace{"Idle switch", "", std::nullopt, {}}};
+        d->setGraph(5, v);
+        EXPECT_EQ(d->graph(5).traces.size(), 2u);
+    }
+    EXPECT_EQ(out.str(),
+              "dialog GRAPH destroyed\n"
+              "  title \"\"\n"
+              "  visible no shown no\n"
+              "  graph #5 traces 2\n"
+              "    window 0.5..60.5 note \"PAUSED\"\n"
+              "    marker 12.25\n"
+              "    trace 0 \"Engine speed\" unit \"rpm\" band 780..880 points 9 readings 8 "
+              "outside 4\n"
+              "      0:800 0.5:820 1:- 1.5:860 2:880 2.5:900* 3:920* 3.5:940*\n"
+              "      4:960*\n"
+              "    trace 1 \"Idle switch\" unit \"\" points 0 readings 0 outside 0\n"
+              "end\n");
+}
+
+TEST(GraphScale, HoldsReadingsAndBandWithAMarginAndSpreadsAFlatTrace) {
+    GraphTrace t{"", "", GraphBand{80, 105}, {{0, 40, true}, {1, 60, true}}};
+    const GraphScale s = graphScale(t);
+    EXPECT_DOUBLE_EQ(s.low, 40 - 3.25);
+    EXPECT_DOUBLE_EQ(s.high, 105 + 3.25);
+    const GraphScale flat = graphScale(GraphTrace{"", "", std::nullopt, {{0, 14, false}}});
+    EXPECT_LT(flat.low, 14);
+    EXPECT_GT(flat.high, 14);
+    const GraphScale none = graphScale(GraphTrace{});
+    EXPECT_LT(none.low, none.high);
+    EXPECT_EQ(graphNumber(-0.0001), "0");
+    EXPECT_EQ(graphNumber(1.23456), "1.235");
 }
 
 }  // namespace

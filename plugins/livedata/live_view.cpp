@@ -1,5 +1,7 @@
 #include "plugins/livedata/live_view.h"
 
+#include "plugins/livedata/graph_dialogs.h"
+#include "plugins/livedata/graph_texts.h"
 #include "plugins/livedata/livedata_dialogs.h"
 #include "plugins/livedata/livedata_texts.h"
 #include "runtime/param_text.h"
@@ -49,13 +51,14 @@ std::string valueCell(std::string_view value, std::string_view recommended) {
 }
 
 LiveView::LiveView(const ModuleContext& ctx, std::vector<LiveItem>& items, RecommendedTables tables,
-                   ItemPoller& poller)
+                   ItemPoller& poller, std::unique_ptr<LiveGraph> graph)
     : ctx_(ctx),
       items_(items),
       tables_(std::move(tables)),
       poller_(poller),
-      dialog_(ctx.screen().createDialog(liveDataTemplate())),
-      requests_(items) {
+      dialog_(ctx.screen().createDialog(liveDataTemplate(graph != nullptr))),
+      requests_(items),
+      graph_(std::move(graph)) {
     ui::Dialog& d = *dialog_;
     d.setText(kTablesHeadingId, pick(kRecommendedValues));
     d.setItems(kTablesId, tables_.names);
@@ -72,7 +75,9 @@ LiveView::LiveView(const ModuleContext& ctx, std::vector<LiveItem>& items, Recom
         ranges_.emplace_back();
         d.addRow(kLiveListId, {item.key, quotesAsBlanks(item.description), "", "",
                                isLog(item) ? "---" : quotesAsBlanks(item.unit)});
+        if (graph_) graph_->addRow(item);
     }
+    if (graph_) d.setText(kGraphButtonId, pick(kGraphButton));
     // The first table is shown from the start; the technician may choose another.
     if (!tables_.names.empty()) {
         d.setCurrentItem(kTablesId, 0);
@@ -83,6 +88,7 @@ LiveView::LiveView(const ModuleContext& ctx, std::vector<LiveItem>& items, Recom
 }
 
 LiveView::~LiveView() {
+    graph_.reset();
     dialog_->setHandlers({});
     dialog_->show(false);
 }
@@ -94,8 +100,9 @@ std::string LiveView::pick(const TextTable& t) const {
 void LiveView::installHandlers() {
     ui::DialogHandlers h;
     ui::Dialog* d = dialog_.get();
-    h.onButton = [d](int id) {
+    h.onButton = [this, d](int id) {
         if (id == kExitId) d->setCommand("EXIT");
+        if (id == kGraphButtonId) graphAsked_ = true;
     };
     h.onClose = [d] { d->setCommand("EXIT"); };
     h.onRowTap = [this](int id, int row) {
@@ -126,6 +133,7 @@ void LiveView::applyTable() {
         ranges_[r] = tables_.text(table, itemNumber(item.key));
         const int row = static_cast<int>(r);
         dialog_->setCell(kLiveListId, row, kRangeColumn, ranges_[r]);
+        if (graph_) graph_->setRange(r, ranges_[r]);
         if (!item.value.empty())
             dialog_->setCell(kLiveListId, row, kValueColumn, valueCell(item.value, ranges_[r]));
     }
@@ -151,6 +159,7 @@ bool LiveView::cycle() {
     ctx_.pumpMessages();
     if (leaving()) return false;
     requests_.clearAnswers();
+    if (graph_) graph_->beginCycle();
     const size_t catalogueSize = items_.size();
     for (size_t r = 0; r < rows_.size(); ++r) {
         LiveItem& item = items_[rows_[r]];
@@ -160,10 +169,12 @@ bool LiveView::cycle() {
             return false;
         }
         dialog_->setCell(kLiveListId, row, kValueColumn, valueCell(item.value, ranges_[r]));
+        if (graph_) graph_->record(r, item.value);
         if (item.isVagKind()) dialog_->setCell(kLiveListId, row, kUnitColumn, item.unit);
         dialog_->setProgress(kLiveBarId, static_cast<int>((rows_[r] + 1) * 100 / catalogueSize));
         ctx_.pumpMessages();
         if (leaving()) return false;
+        if (graph_) serveGraph();
         if (tableChosen_) applyTable();
         if (tappedRow_ >= 0) {
             showRow(tappedRow_);
@@ -172,7 +183,18 @@ bool LiveView::cycle() {
         if (shownRow_ >= 0) writeDisplay();
     }
     dialog_->setProgress(kLiveBarId, 100);
+    if (graph_) graph_->refresh();
     return true;
+}
+
+void LiveView::serveGraph() {
+    if (graphAsked_) {
+        graphAsked_ = false;
+        // The graph takes the screen; polling goes on behind it.
+        graph_->open(shownRow_);
+        if (graph_->isOpen()) dialog_->show(false);
+    }
+    if (graph_->isOpen() && !graph_->serve()) dialog_->show(true);
 }
 
 void LiveView::run(bool silent) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "plugins/livedata/item_poller.h"
+#include "plugins/livedata/live_graph_screen.h"
 #include "plugins/livedata/live_item.h"
 #include "plugins/livedata/recommended_values.h"
 #include "runtime/module_context.h"
@@ -27,8 +28,9 @@ std::string valueCell(std::string_view value, std::string_view recommended);
 
 class LiveView {
   public:
+    // With `graph`, every reading is recorded and a button leads to the graph window.
     LiveView(const ModuleContext& ctx, std::vector<LiveItem>& items, RecommendedTables tables,
-             ItemPoller& poller);
+             ItemPoller& poller, std::unique_ptr<LiveGraph> graph = nullptr);
     ~LiveView();
     LiveView(const LiveView&) = delete;
     LiveView& operator=(const LiveView&) = delete;
@@ -47,6 +49,7 @@ class LiveView {
     void applyTable();
     void showRow(int row);
     void writeDisplay();
+    void serveGraph();
 
     const ModuleContext& ctx_;
     std::vector<LiveItem>& items_;
@@ -60,6 +63,8 @@ class LiveView {
     int tappedRow_ = -1;
     int shownRow_ = -1;
     std::string help_;
+    std::unique_ptr<LiveGraph> graph_;  // null: the configuration leaves it off
+    bool graphAsked_ = false;
 };
 
 }  // namespace corvan::livedata

@@ -25,6 +25,7 @@ constexpr int kPreparationStart = 10;
 struct Settings {
     std::string dataPath;
     bool selectAll = false;
+    bool graph = false;  // "LIVEGRAPH=[TRUE]": recording, graph, CSV and trigger capture
 };
 
 class LiveData {
@@ -49,7 +50,8 @@ Settings LiveData::readSettings() const {
         ctx_.messageBox(pick(kConfigNotFoundText));
         return {};
     }
-    return {GetKeyValue(*config, "PATH="), GetKeyValue(*config, "SELECTALLINF=") == "TRUE"};
+    return {GetKeyValue(*config, "PATH="), GetKeyValue(*config, "SELECTALLINF=") == "TRUE",
+            GetKeyValue(*config, "LIVEGRAPH=") == "TRUE"};
 }
 
 RecommendedTables LiveData::loadTables(const std::string& dataPath) const {
@@ -96,7 +98,10 @@ std::string LiveData::run() {
         for (LiveItem& item : catalogue.items) item.selected = "TRUE";
     }
     ItemPoller poller(ctx_, call_.text, vag_);
-    LiveView view(ctx_, catalogue.items, loadTables(settings.dataPath), poller);
+    std::unique_ptr<LiveGraph> graph;
+    if (interactive && settings.graph)
+        graph = std::make_unique<LiveGraph>(ctx_, settings.dataPath, call_.name);
+    LiveView view(ctx_, catalogue.items, loadTables(settings.dataPath), poller, std::move(graph));
     preparation.reset();
     if (interactive) view.show(call_.name);
     view.run(!interactive);

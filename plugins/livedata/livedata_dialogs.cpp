@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "plugins/livedata/graph_dialogs.h"
 #include "plugins/livedata/livedata_texts.h"
 
 namespace corvan::livedata {
@@ -50,7 +51,7 @@ ui::DialogTemplate selectionTemplate() {
     return t;
 }
 
-ui::DialogTemplate liveDataTemplate() {
+ui::DialogTemplate liveDataTemplate(bool graphButton) {
     ui::DialogTemplate t;
     t.name = "LIVEDATA";
     t.rect = {0, 0, 320, 240};
@@ -68,6 +69,8 @@ ui::DialogTemplate liveDataTemplate() {
         help,
         control(kExitId, ui::ControlKind::Button, {236, 198, 80, 36}, kExitText),
     };
+    if (graphButton)
+        t.controls.push_back(control(kGraphButtonId, ui::ControlKind::Button, {236, 158, 80, 36}));
     t.exitControl = kExitId;
     return t;
 }

@@ -28,6 +28,7 @@ inline constexpr int kUnitColumn = 4;
 
 ui::DialogTemplate preparationTemplate();
 ui::DialogTemplate selectionTemplate();
-ui::DialogTemplate liveDataTemplate();
+// With `graphButton`, the list has a button that leads to the graph (kGraphButtonId).
+ui::DialogTemplate liveDataTemplate(bool graphButton = false);
 
 }  // namespace corvan::livedata

@@ -8,14 +8,8 @@
 #include <filesystem>
 #include <memory>
 
-#include "platform/device_root.h"
-#include "platform/file_io.h"
-#include "platform/memory_port.h"
-#include "platform/text_codec.h"
-#include "plugins/livedata/livedata.h"
 #include "plugins/livedata/livedata_dialogs.h"
-#include "sim/scenario_loader.h"
-#include "sim/varbox.h"
+#include "plugins/livedata/livedata_qt_support.h"
 #include "ui/qt/qt_front_end.h"
 
 namespace corvan::livedata {
@@ -52,27 +46,8 @@ TEST(LiveDataQt, SampleEngineUnitOnTheWindows) {
     static char* argv[] = {name, nullptr};
     ui::qt::QtFrontEnd front(argc, argv, std::move(options));
 
-    DeviceRoot root(kSampleRoot);
-    root.setProgramPath("\\STORAGE CARD\\CORVANDATA\\EXE\\ECOR.EXE");
-    auto loaded = sim::loadScenarioFile(
-        (fs::path(CORVAN_SOURCE_DIR) / "sim" / "scenarios" / "sample_vehicle.json").string());
-    ASSERT_TRUE(loaded.ok()) << loaded.error;
-    sim::Varbox box(std::move(*loaded.scenario));
-    VirtualClock clock;
-    MemoryPort port(clock, box);
-    HostServices host;
-    host.clock = &clock;
-    host.screen = &front.screen();
-    host.root = &root;
-    VarboxLink link;
-    link.port = &port;
-    link.host = &host;
-    const std::string text = cp1252ToUtf8(
-        readWholeFile(root.toHost("\\STORAGE CARD\\CORVANDATA\\FICHAS\\EDC16_KWP.TXT")).value());
-    const int start = static_cast<int>(text.find("<MNU\n\tID=\t[M05]"));
-    ASSERT_GT(start, 0);
-    ModuleContext ctx(link, 1, "EXE");
-    EXPECT_EQ(runLiveData(ctx, PluginCall{text, start, "EXE", "GOLF V 2.0 TDI"}), "");
+    testing::runSampleLiveData(kSampleRoot, front.screen());
+    if (HasFatalFailure()) return;
 
     ui::HeadlessScreen& twins = front.script()->twins();
     EXPECT_TRUE(twins.report().clean()) << twins.report().text();

@@ -7,12 +7,16 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
+#include <sstream>
 #include <stdexcept>
 
 #include "platform/device_root.h"
 #include "platform/memory_port.h"
 #include "platform/test_temp_dir.h"
+#include "platform/text_codec.h"
+#include "plugins/livedata/graph_dialogs.h"
 #include "plugins/livedata/livedata_dialogs.h"
 #include "plugins/livedata/recording_vag_decoder.h"
 #include "sim/hex_pattern.h"
@@ -477,6 +481,184 @@ TEST_F(LiveDataTest, BadInstallationAndDataGetMessages) {
     run(menuItem(many), "EXE");
     EXPECT_EQ(boxTexts().back(), "Only the first 299 items of this function can be shown");
     EXPECT_EQ(last("LIVESELECT").control(kSelectionListId)->rows.size(), 299u);
+}
+
+// The recording, the graph and the trigger capture, which the configuration turns on.
+class LiveGraphTest : public LiveDataTest {
+  protected:
+    LiveGraphTest() {
+        config("LIVEGRAPH=[TRUE]\r\n");
+        recommended("EDC16.VRF", "\"IDLE\"\r\n@D001\t[780-880]\r\nENDDATA\r\n");
+    }
+    // The engine's speed answers, each after 100 ms: `speeds` in turn (rpm), then the last
+    // one for ever or all over again.
+    static std::string speedScenario(const std::vector<int>& speeds, const char* then) {
+        std::string replies;
+        for (int rpm : speeds) {
+            char hex[40];
+            std::snprintf(hex, sizeof hex, "\"61 01 %02X %02X 5A 8F\"", (rpm * 4) >> 8,
+                          (rpm * 4) & 0xFF);
+            replies += (replies.empty() ? "" : ", ") + std::string(hex);
+        }
+        return R"({"box": {"program": "running"}, "ecus": [{"name": "engine", "model": "table",
+          "config": {"delayMs": 100, "rules": [{"request": "21 01", "replies": [)" +
+               replies + R"(], "then": ")" + then + R"("}]}}]})";
+    }
+    // The files live data saved, by name, as UTF-8 lines.
+    std::map<std::string, std::vector<std::string>> saved() {
+        std::map<std::string, std::vector<std::string>> files;
+        const auto folder = dir.path() / "STORAGE CARD" / "CORVANDATA" / "LIVEDATA";
+        if (!std::filesystem::exists(folder)) return files;
+        for (const auto& e : std::filesystem::directory_iterator(folder)) {
+            std::ifstream in(e.path(), std::ios::binary);
+            const std::string text =
+                cp1252ToUtf8(std::string(std::istreambuf_iterator<char>(in), {}));
+            auto& lines = files[e.path().filename().string()];
+            for (size_t p = 0, end; (end = text.find("\r\n", p)) != std::string::npos; p = end + 2)
+                lines.push_back(text.substr(p, end - p));
+        }
+        return files;
+    }
+    size_t sentCount(const Bytes& frame) {
+        return static_cast<size_t>(std::count(frames.sent.begin(), frames.sent.end(), frame));
+    }
+    const std::string kTwoItems = menuItem(
+        "@D001\t[\"Engine speed\"]\t[2101]\t[2,3]\t[CAL *0.25;0]\t[\"rpm\"]\t[]\r\n"
+        "@D002\t[\"Coolant\"]\t[2101]\t[4]\t[CAL -40;0]\t[\"ºC\"]\t[]\r\n",
+        "\tVRF=\t[EDC16.VRF]\r\n");
+};
+
+TEST_F(LiveGraphTest, OffByDefaultTheListHasNoGraphButton) {
+    config("SELECTALLINF=[TRUE]\r\n");
+    boot(speedScenario({800}, "last"));
+    script("press \"OK\"\nafter 10 pumps press \"Exit\"\n");
+    run(kTwoItems, "EXE");
+    EXPECT_EQ(last("LIVEDATA").control(kGraphButtonId), nullptr);
+    EXPECT_EQ(screen.lastSnapshot("LIVEGRAPH"), nullptr);
+    EXPECT_TRUE(saved().empty());
+}
+
+TEST_F(LiveGraphTest, TheGraphPausesShowsTheBandAndSavesEveryCycleAsCsv) {
+    boot(speedScenario({800, 812, 950, 760}, "cycle"));
+    script(
+        "tap \"Engine speed\" in #1000\ntap \"Coolant\" in #1000\npress \"OK\"\n"
+        "after 30 pumps when title \"ITEMS LIST\" press \"Graph\"\n"
+        "after 30 pumps when title \"GRAPH\" choose \"Coolant\" in #1102\n"
+        "press \"Pause\"\n"
+        "after 20 pumps dump\n"
+        "press \"CSV\"\n"
+        "answer \"Saved to\" Ok\n"
+        "press \"Exit\"\n"
+        "after 10 pumps when title \"ITEMS LIST\" press \"Exit\"\n");
+    std::ostringstream dump;
+    screen.setDumpStream(dump);
+    EXPECT_EQ(run(kTwoItems, "EXE"), "");
+    EXPECT_TRUE(screen.report().clean()) << screen.report().text();
+
+    // The list went on polling behind the graph and came back (its last rule found it); the
+    // frames are the plain requests, nothing more.
+    EXPECT_EQ(last("LIVEDATA").control(kGraphButtonId)->text, "Graph");
+    const Bytes request = wire("80 03 20 00 21 01");
+    EXPECT_EQ(sentCount(request), frames.sent.size());
+
+    const std::string text = dump.str();
+    const size_t graph = text.find("dialog LIVEGRAPH script");
+    ASSERT_NE(graph, std::string::npos) << text;
+    const std::string shown = text.substr(graph, text.find("\nend\n", graph) - graph);
+    EXPECT_NE(shown.find("title \"GRAPH: EDC16\""), std::string::npos) << shown;
+    EXPECT_NE(shown.find("button #1111 \"Run\""), std::string::npos) << shown;
+    EXPECT_NE(shown.find("note \"PAUSED\""), std::string::npos) << shown;
+    EXPECT_NE(shown.find("trace 0 \"Engine speed\" unit \"rpm\" band 780..880 points "),
+              std::string::npos)
+        << shown;
+    EXPECT_NE(shown.find("trace 1 \"Coolant\" unit \"ºC\" points "), std::string::npos) << shown;
+    // 950 lies above the band and 760 below it: both are marked, 800 and 812 are not.
+    EXPECT_NE(shown.find(":950*"), std::string::npos) << shown;
+    EXPECT_NE(shown.find(":760*"), std::string::npos) << shown;
+    EXPECT_EQ(shown.find(":800*"), std::string::npos) << shown;
+    EXPECT_NE(shown.find(":812 "), std::string::npos) << shown;
+
+    const auto files = saved();
+    ASSERT_EQ(files.size(), 1u);
+    const std::string name = files.begin()->first;
+    EXPECT_TRUE(name.starts_with("LIVE_2007") && name.ends_with(".CSV")) << name;
+    EXPECT_EQ(boxTexts().back(), "Saved to\nSTORAGE CARD\\CORVANDATA\\LIVEDATA\\" + name);
+    const auto& lines = files.begin()->second;
+    ASSERT_GE(lines.size(), 5u);
+    EXPECT_EQ(lines[0], "Time (s);D001 Engine speed (rpm);D002 Coolant (ºC)");
+    // Time 0 is the start of the first cycle; its first reading comes with the answer.
+    EXPECT_LT(std::stod(lines[1]), 0.5) << lines[1];
+    // One line per cycle up to the save, the speeds in the box's order, times rising; the
+    // cycle under way at the save may lack its coolant yet.
+    const std::vector<std::string> speeds = {"800", "812", "950", "760"};
+    double previous = -1;
+    for (size_t i = 1; i < lines.size(); ++i) {
+        const size_t a = lines[i].find(';'), b = lines[i].find(';', a + 1);
+        EXPECT_EQ(lines[i].substr(a + 1, b - a - 1), speeds[(i - 1) % 4]) << lines[i];
+        if (i + 1 < lines.size()) EXPECT_EQ(lines[i].substr(b + 1), "50") << lines[i];
+        const double t = std::stod(lines[i].substr(0, a));
+        EXPECT_GT(t, previous);
+        previous = t;
+    }
+    EXPECT_LT(lines.size() - 1, sentCount(request));  // polling went on after the save
+}
+
+TEST_F(LiveGraphTest, ATriggerCaptureKeepsTheSecondsBeforeAndAfterItsReading) {
+    // Forty readings at 800 rpm, one at 950, then 800 again.
+    std::vector<int> speeds(40, 800);
+    speeds.push_back(950);
+    speeds.push_back(800);
+    boot(speedScenario(speeds, "last"));
+    script(
+        "tap \"Engine speed\" in #1000\npress \"OK\"\n"
+        "after 4 pumps when title \"ITEMS LIST\" press \"Graph\"\n"
+        "when title \"GRAPH\" press \"Trigger\"\n"
+        "when title \"TRIGGER\" choose \"Above\" in #1204\n"
+        "type \"x\" into #1206\n"
+        "press \"Arm\"\n"
+        "answer \"threshold must be a number\" Ok\n"
+        "type \"900\" into #1206\n"
+        "type \"2\" into #1208\n"
+        "type \"3\" into #1210\n"
+        "press \"Arm\"\n"
+        "answer \"Capture saved to\" Ok\n"
+        "dump\n"
+        "press \"Exit\"\n"
+        "after 4 pumps press \"Exit\"\n");
+    std::ostringstream dump;
+    screen.setDumpStream(dump);
+    run(kTwoItems, "EXE");
+    EXPECT_TRUE(screen.report().clean()) << screen.report().text();
+
+    const auto files = saved();
+    ASSERT_EQ(files.size(), 1u);
+    const std::string name = files.begin()->first;
+    EXPECT_TRUE(name.starts_with("CAPT_")) << name;
+    const auto& lines = files.begin()->second;
+    EXPECT_EQ(lines[0], "Time (s);D001 Engine speed (rpm)");
+    size_t trigger = 0;
+    for (size_t i = 1; i < lines.size(); ++i) {
+        const double t = std::stod(lines[i].substr(0, lines[i].find(';')));
+        EXPECT_GE(t, -2.0) << lines[i];
+        EXPECT_LE(t, 3.0) << lines[i];
+        if (lines[i] == "0.000;950")
+            trigger = i;
+        else
+            EXPECT_TRUE(lines[i].ends_with(";800")) << lines[i];
+    }
+    // Readings of the two seconds before the one above 900 are kept, and of the three after.
+    ASSERT_GT(trigger, 1u);
+    EXPECT_LT(std::stod(lines[1]), -1.5);
+    EXPECT_GT(std::stod(lines.back()), 2.5);
+
+    // After the capture the graph stands paused on it, its trigger marked.
+    const std::string text = dump.str();
+    const size_t graph = text.find("dialog LIVEGRAPH script");
+    ASSERT_NE(graph, std::string::npos) << text;
+    const std::string shown = text.substr(graph, text.find("\nend\n", graph) - graph);
+    EXPECT_NE(shown.find("note \"PAUSED\""), std::string::npos) << shown;
+    EXPECT_NE(shown.find("marker "), std::string::npos) << shown;
+    EXPECT_NE(shown.find(":950*"), std::string::npos) << shown;
 }
 
 }  // namespace

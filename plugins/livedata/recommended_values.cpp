@@ -129,20 +129,32 @@ RecommendedTables parseRecommendedValues(std::string_view content) {
     return tables;
 }
 
-RangeCheck checkRange(std::string_view value, std::string_view recommended) {
+std::optional<double> readingNumber(std::string_view value) {
     size_t i = 0;
     const std::optional<double> v = number(value, i);
     skipBlanks(value, i);
-    if (!v || i != value.size()) return RangeCheck::Unknown;
+    if (!v || i != value.size()) return std::nullopt;
+    return v;
+}
+
+std::optional<RangeLimits> rangeLimits(std::string_view recommended) {
     size_t r = 0;
     const std::optional<double> low = number(recommended, r);
     skipBlanks(recommended, r);
-    if (!low || r >= recommended.size() || recommended[r] != '-') return RangeCheck::Unknown;
+    if (!low || r >= recommended.size() || recommended[r] != '-') return std::nullopt;
     ++r;
     const std::optional<double> high = number(recommended, r);
-    if (!high || *low > *high) return RangeCheck::Unknown;
-    if (*v < *low) return RangeCheck::Below;
-    if (*v > *high) return RangeCheck::Above;
+    if (!high || *low > *high) return std::nullopt;
+    return RangeLimits{*low, *high};
+}
+
+RangeCheck checkRange(std::string_view value, std::string_view recommended) {
+    const std::optional<double> v = readingNumber(value);
+    if (!v) return RangeCheck::Unknown;
+    const std::optional<RangeLimits> range = rangeLimits(recommended);
+    if (!range) return RangeCheck::Unknown;
+    if (*v < range->low) return RangeCheck::Below;
+    if (*v > range->high) return RangeCheck::Above;
     return RangeCheck::Inside;
 }
 

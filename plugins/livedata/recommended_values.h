@@ -42,4 +42,12 @@ RecommendedTables parseRecommendedValues(std::string_view content);
 enum class RangeCheck { Unknown, Inside, Below, Above };
 RangeCheck checkRange(std::string_view value, std::string_view recommended);
 
+// The two limits of a recommended text of that form; nullopt for any other text.
+struct RangeLimits {
+    double low = 0, high = 0;
+};
+std::optional<RangeLimits> rangeLimits(std::string_view recommended);
+// A shown value that is a number as a whole ("14.3", "-56", "12,5 "); nullopt otherwise.
+std::optional<double> readingNumber(std::string_view value);
+
 }  // namespace corvan::livedata

@@ -13,6 +13,7 @@
 #include <QValidator>
 #include <algorithm>
 
+#include "ui/qt/qt_graph.h"
 #include "ui/qt/qt_list_view.h"
 #include "ui/qt/qt_look.h"
 
@@ -110,6 +111,8 @@ QWidget* createWidget(const ControlSpec& spec, const ControlContext& ctx) {
             picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
             return picture;
         }
+        case ControlKind::Graph:
+            return new GraphWidget(ctx.scale, ctx.parent);
     }
     return new QWidget(ctx.parent);
 }

@@ -14,6 +14,7 @@
 #include <algorithm>
 
 #include "ui/qt/qt_controls.h"
+#include "ui/qt/qt_graph.h"
 #include "ui/qt/qt_list_view.h"
 #include "ui/qt/qt_screen.h"
 
@@ -405,6 +406,18 @@ void QtDialog::setPicture(int id, const std::string& hostPath) {
 std::string QtDialog::picture(int id) const {
     const Control* c = find(id);
     return c ? c->picture : std::string();
+}
+
+void QtDialog::setGraph(int id, const GraphView& view) {
+    Control* c = find(id);
+    if (!c || c->spec.kind != ControlKind::Graph) return;
+    static_cast<GraphWidget*>(c->widget)->setView(view);
+}
+
+GraphView QtDialog::graph(int id) const {
+    const Control* c = find(id);
+    if (!c || c->spec.kind != ControlKind::Graph) return {};
+    return static_cast<const GraphWidget*>(c->widget)->view();
 }
 
 // --- technician actions ---------------------------------------------------------------

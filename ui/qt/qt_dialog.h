@@ -61,6 +61,8 @@ class QtDialog final : public Dialog {
 
     void setPicture(int id, const std::string& hostPath) override;
     std::string picture(int id) const override;
+    void setGraph(int id, const GraphView& view) override;
+    GraphView graph(int id) const override;
 
     // The window and the widget of a control (null for an unknown id).
     QWidget* window() const { return window_.get(); }

@@ -71,6 +71,9 @@ void copyControl(const QtDialog& from, Dialog& to, const ControlSpec& spec) {
         case ControlKind::Picture:
             if (to.picture(id) != from.picture(id)) to.setPicture(id, from.picture(id));
             break;
+        case ControlKind::Graph:
+            to.setGraph(id, from.graph(id));
+            break;
     }
 }
 
