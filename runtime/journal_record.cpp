@@ -27,11 +27,20 @@ std::string escaped(std::string_view field) {
     std::string out;
     for (char c : field) {
         switch (c) {
-            case '\\': out += "\\\\"; break;
-            case '|': out += "\\p"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            default: out += c;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '|':
+                out += "\\p";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            default:
+                out += c;
         }
     }
     return out;
@@ -157,7 +166,8 @@ std::string journalFileName(std::string_view vehicle) {
     std::string name;
     bool gap = false;
     for (char c : vehicle) {
-        const bool keep = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+        const bool keep =
+            (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
         if (!keep) {
             gap = true;
             continue;

@@ -20,8 +20,8 @@ namespace corvan {
 namespace {
 
 JournalWrite coding(std::string before, std::string value) {
-    return JournalWrite{"coding", "KOMBI | VDO", before, value, "80 07 20 00 07 00 10", "VAGCODING.DLL",
-                        "M01",    before};
+    return JournalWrite{"coding",        "KOMBI | VDO", before, value, "80 07 20 00 07 00 10",
+                        "VAGCODING.DLL", "M01",         before};
 }
 
 // Two answered writes, the second with every character the framing escapes.
@@ -58,7 +58,8 @@ TEST(JournalRecord, LinesReadBackFieldForFieldAndAnswersJoinTheirWrite) {
 
 TEST(JournalRecord, FileCutAtEveryByteOfItsLastLineReadsAsTheLinesBefore) {
     const std::string head = twoEntries();
-    const std::string lastWrite = writeLine(3, "2007-02-03 09:07:00", "GOLF V", coding("4321", "1"));
+    const std::string lastWrite =
+        writeLine(3, "2007-02-03 09:07:00", "GOLF V", coding("4321", "1"));
     const std::string lastAnswer = answerLine(3, "2007-02-03 09:07:02", "00 03 20", true);
     for (size_t cut = 0; cut < lastWrite.size(); ++cut) {
         const auto e = readJournal(head + lastWrite.substr(0, cut));
@@ -103,7 +104,8 @@ TEST(JournalFile, AppendsAfterATornTailStartCleanAndIdsGoOnAcrossSessions) {
         const int64_t id = j.aboutToWrite(coding("1", "2"));
         clock.advanceUs(3'000'000);
         j.answered(id, "00 03", true);
-        EXPECT_EQ(j.hostPath(), dir.path() / "STORAGE CARD" / "CORVANDATA" / "JOURNAL" / "SEAT_IBIZA.JNL");
+        EXPECT_EQ(j.hostPath(),
+                  dir.path() / "STORAGE CARD" / "CORVANDATA" / "JOURNAL" / "SEAT_IBIZA.JNL");
     }
     // The terminal was cut off in the middle of an append.
     const std::string torn = writeLine(2, "x", "SEAT IBIZA", coding("2", "3"));
@@ -135,7 +137,8 @@ TEST(JournalFile, AFolderThatCannotBeWrittenLeavesTheJournalUnhealthyNotTheSessi
 }
 
 TEST(RestorePreset, GoesIntoTheModulesOwnItemOnly) {
-    const std::string text = "#MENU\r\n<MNU\r\n\tDLL=\t[A.DLL]\r\n>\r\n<MNU\r\n\tDLL=\t[B.DLL]\r\n>\r\n";
+    const std::string text =
+        "#MENU\r\n<MNU\r\n\tDLL=\t[A.DLL]\r\n>\r\n<MNU\r\n\tDLL=\t[B.DLL]\r\n>\r\n";
     const int second = findFrom(text, "<MNU", findFrom(text, "<MNU") + 1);
     const std::string withPreset = withRestorePreset(text, second, "5,120");
     EXPECT_EQ(GetKeyValue(withPreset, kRestoreKey, second), "5,120");
@@ -175,6 +178,9 @@ TEST_F(JournalledWriteTest, AnnouncesAndAnswersOnceAndGivesUpWithNoAnswer) {
     EXPECT_EQ(coding.answer, "no answer");
     EXPECT_FALSE(coding.done);
     EXPECT_EQ(journal.records[1].answers, 1);
+
+    EXPECT_EQ(secretTail(request, 2), "80 02 20 ** **");
+    EXPECT_EQ(secretTail(request, 9), "** ** ** ** **");
 
     auto demo = context(1, "DEMO");
     { JournalledWrite w(demo, call, "erase", "", "", request); }

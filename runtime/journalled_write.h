@@ -24,6 +24,10 @@ std::string restorePreset(const PluginCall& call);
 // is not at a "<MNU" or the preset holds a bracket.
 std::string withRestorePreset(std::string_view text, int start, std::string_view preset);
 
+// A request whose last `secret` bytes are a PIN: the journal keeps "**" for each, so the
+// card never holds the immobilizer's code.
+std::string secretTail(std::span<const uint8_t> request, size_t secret);
+
 // A reply as the journal keeps it: its first `length` bytes spaced, "no answer" for 0.
 std::string replyText(std::span<const uint8_t> reply, int length);
 
@@ -33,6 +37,10 @@ class JournalledWrite {
     // to write `before` again (empty when it cannot).
     JournalledWrite(const ModuleContext& ctx, const PluginCall& call, std::string kind,
                     std::string before, std::string value, std::span<const uint8_t> request,
+                    std::string restore = {});
+    // The same with the request as the journal is to show it (see secretTail).
+    JournalledWrite(const ModuleContext& ctx, const PluginCall& call, std::string kind,
+                    std::string before, std::string value, std::string sent,
                     std::string restore = {});
     // A write the module left without telling its answer was given up: "no answer".
     ~JournalledWrite();

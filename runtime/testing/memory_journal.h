@@ -19,7 +19,8 @@ class MemoryJournal final : public WriteJournal {
     };
 
     // `framesSent` counts the frames on the wire so far (none: always 0).
-    explicit MemoryJournal(std::function<size_t()> framesSent = {}) : framesSent_(std::move(framesSent)) {}
+    explicit MemoryJournal(std::function<size_t()> framesSent = {})
+        : framesSent_(std::move(framesSent)) {}
 
     int64_t aboutToWrite(const JournalWrite& write) override {
         Record r;
