@@ -56,6 +56,12 @@ TEST(JournalRecord, LinesReadBackFieldForFieldAndAnswersJoinTheirWrite) {
     EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), 4);
 }
 
+TEST(JournalRecord, TheCheckIsTheCrc32OfTheLineAsTheDocsGiveIt) {
+    // Any tool that reads the card computes the same check: CRC-32 of the fields.
+    EXPECT_EQ(answerLine(1, "2007-02-03 09:05:09", "00 03 20", true),
+              "A|1|2007-02-03 09:05:09|1|00 03 20*EDEECEC9\n");
+}
+
 TEST(JournalRecord, FileCutAtEveryByteOfItsLastLineReadsAsTheLinesBefore) {
     const std::string head = twoEntries();
     const std::string lastWrite =
