@@ -7,6 +7,7 @@
 // none and the modules write as before.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace corvan {
 
@@ -17,6 +18,24 @@ struct JournalWrite {
                          // a status byte, the codes); empty when there is nothing to read
     std::string value;   // the value being written, as the technician sees it
     std::string sent;    // the request's bytes in hexadecimal ("10 03 02 ...")
+    // Where the value can be put back, the module that wrote it: its plug-in file
+    // ("VAGCODING.DLL"), its menu item's "ID=" and the value it takes to write `before`
+    // again (given to it as "RESTORE=[...]" in its menu item). Empty otherwise.
+    std::string module;
+    std::string item;
+    std::string restore;
+};
+
+// One write as the journal holds it.
+struct JournalEntry {
+    int64_t id = 0;
+    std::string time;     // "2007-02-03 09:05:07", the terminal's clock when it went out
+    std::string vehicle;  // as the host named it
+    JournalWrite write;
+    bool answered = false;  // false: the terminal never learnt the answer (it was cut off)
+    std::string answerTime;
+    std::string answer;
+    bool done = false;
 };
 
 class WriteJournal {
@@ -27,6 +46,9 @@ class WriteJournal {
     // The unit's answer to the request `id` names: its reply bytes in hexadecimal, or a
     // text ("no answer", "refused"); `done` says whether the module took it as done.
     virtual void answered(int64_t id, const std::string& answer, bool done) = 0;
+    // Every write the journal holds for the vehicle at hand, oldest first (the journal
+    // screen shows them); a journal that keeps nothing readable has none.
+    virtual std::vector<JournalEntry> entries() const { return {}; }
 };
 
 // Sees every plug-in a module calls through the runtime and the text it returned (the

@@ -4,6 +4,9 @@
 
 #include "plugins/bmwservice/bmw_texts.h"
 #include "plugins/bmwservice/reset_line.h"
+#include "runtime/commands.h"
+#include "runtime/journal_record.h"
+#include "runtime/journalled_write.h"
 #include "runtime/module_dialog.h"
 
 namespace corvan::bmwservice {
@@ -14,7 +17,8 @@ constexpr int kStepMs = 10;
 
 // One reset: the chosen output on for `seconds`, the bar running meanwhile. The main
 // window stays live: a press during the reset is there for the loop when it ends.
-void holdResetLine(const ModuleContext& ctx, RegisterLine& line, uint8_t output, int seconds) {
+void holdResetLine(const ModuleContext& ctx, const PluginCall& call, RegisterLine& line,
+                   uint8_t output, int seconds) {
     std::unique_ptr<ui::Dialog> window = ctx.screen().createDialog(progressTemplate());
     window->setTitle(ctx.pick(kTitle));
     window->setText(kProgressTextId, ctx.pick(kProgressText));
@@ -22,8 +26,15 @@ void holdResetLine(const ModuleContext& ctx, RegisterLine& line, uint8_t output,
     window->show(true);
     uint8_t outputs = 0;
     if (!ctx.isDemo()) {
-        outputs = line.read(kOutputs) | output;
-        line.write(kOutputs, outputs);
+        const uint8_t before = line.read(kOutputs);
+        outputs = before | output;
+        // The counter is reset by the line held on, not by one request: the journal keeps
+        // the switching on, with the outputs register as it stood.
+        JournalledWrite journalled(ctx, call, "service", "outputs register " + spacedHex({before}),
+                                   "reset line on for " + std::to_string(seconds) + " s",
+                                   cmd::writeRegisterRequest(kOutputs, outputs));
+        const int length = line.write(kOutputs, outputs);
+        journalled.reply(line.reply(), length, length > 0);
     }
     const int steps = seconds * kStepsPerSecond;
     for (int i = 0; i < steps; ++i) {
@@ -62,7 +73,7 @@ ui::DialogTemplate progressTemplate() {
     return t;
 }
 
-std::string runBmwService(ModuleContext& ctx, const PluginCall&) {
+std::string runBmwService(ModuleContext& ctx, const PluginCall& call) {
     ModuleDialog main(ctx, mainTemplate(ctx.language()), ctx.pick(kTitle), "");
     main.bindButton(kOilId, "OIL");
     main.bindButton(kInspectionId, "INSP");
@@ -73,7 +84,7 @@ std::string runBmwService(ModuleContext& ctx, const PluginCall&) {
     main.run([&](const std::string& word) {
         if (word != "OIL" && word != "INSP") return true;
         main.clearCommand();
-        holdResetLine(ctx, line, output, word == "OIL" ? kOilSeconds : kInspectionSeconds);
+        holdResetLine(ctx, call, line, output, word == "OIL" ? kOilSeconds : kInspectionSeconds);
         // Not done with the word: a press during the reset set it again for the next pass.
         return false;
     });

@@ -10,7 +10,9 @@
 
 #include "platform/memory_port.h"
 #include "plugins/bmwservice/reset_line.h"
+#include "runtime/journal_record.h"
 #include "runtime/testing/link_fixture.h"
+#include "runtime/testing/memory_journal.h"
 #include "sim/hex_pattern.h"
 #include "sim/scenario_loader.h"
 #include "sim/varbox.h"
@@ -103,6 +105,31 @@ TEST_F(BmwReset, OutputCheckWithTheLoopPicksOutputOneAfterAllSevenSteps) {
     EXPECT_EQ(varbox->registers().stored(kOutputs), 0x50);
     // The box answers at once: the check takes its three 10 ms pauses and no more.
     EXPECT_EQ(clock.nowUs() - start, 30000);
+}
+
+TEST_F(BmwReset, EachResetIsJournalledWithTheOutputsRegisterItFound) {
+    corvan::testing::MemoryJournal journal([this] { return frames.sent.size(); });
+    host.journal = &journal;
+    boot(R"("adapter": "OBDII", "registers": {"10": "40"})");
+    run("press \"RESET OIL SERVICE\"\nafter 400 pumps press \"Exit\"\n");
+    ASSERT_EQ(journal.records.size(), 1u);
+    const auto& r = journal.records[0];
+    EXPECT_EQ(r.entry.write.kind, "service");
+    EXPECT_EQ(r.entry.write.value, "reset line on for 3 s");
+    // The request journalled is the next frame out: the outputs register written with the
+    // reset line's bit added to what the read before it found.
+    ASSERT_LT(r.framesAtWrite, frames.sent.size());
+    const Bytes& on = frames.sent[r.framesAtWrite];
+    EXPECT_EQ(r.entry.write.sent, spacedHex(Bytes(on.begin(), on.end() - 1)));
+    EXPECT_EQ(Bytes(on.begin(), on.begin() + 6), hex("80 04 84 01 10 00"));
+    EXPECT_EQ(r.entry.write.before,
+              "outputs register " + spacedHex({static_cast<uint8_t>(on[6] & ~kOutputA)}));
+    EXPECT_EQ(r.framesAtAnswer, r.framesAtWrite + 1);
+    EXPECT_TRUE(r.entry.done);
+    // Demonstration: the window and the bar, nothing on the line and nothing journalled.
+    journal.records.clear();
+    run("press \"RESET OIL SERVICE\"\nafter 400 pumps press \"Exit\"\n", "DEMO");
+    EXPECT_TRUE(journal.records.empty());
 }
 
 TEST_F(BmwReset, OutputCheckEndsAtStepFourOrSixOnOutputEight) {

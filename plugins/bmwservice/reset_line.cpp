@@ -11,8 +11,8 @@ constexpr int kPollMs = 350;
 constexpr int kSettleMs = 10;
 }  // namespace
 
-void RegisterLine::exchange(std::span<const uint8_t> request) {
-    ExchangePumping(ctx_, request, reply_, kAttempts, 0, kPollMs, ctx_.mode());
+int RegisterLine::exchange(std::span<const uint8_t> request) {
+    return ExchangePumping(ctx_, request, reply_, kAttempts, 0, kPollMs, ctx_.mode());
 }
 
 uint8_t RegisterLine::read(uint8_t reg) {
@@ -20,8 +20,8 @@ uint8_t RegisterLine::read(uint8_t reg) {
     return reply_[3];
 }
 
-void RegisterLine::write(uint8_t reg, uint8_t value) {
-    exchange(cmd::writeRegisterRequest(reg, value));
+int RegisterLine::write(uint8_t reg, uint8_t value) {
+    return exchange(cmd::writeRegisterRequest(reg, value));
 }
 
 void RegisterLine::pause() {

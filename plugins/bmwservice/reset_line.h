@@ -21,11 +21,13 @@ class RegisterLine {
   public:
     explicit RegisterLine(const ModuleContext& ctx) : ctx_(ctx) {}
     uint8_t read(uint8_t reg);
-    void write(uint8_t reg, uint8_t value);
+    // The reply's length (0: none came).
+    int write(uint8_t reg, uint8_t value);
     void pause();  // the 10 ms the outputs take to settle
+    std::span<const uint8_t> reply() const { return reply_; }
 
   private:
-    void exchange(std::span<const uint8_t> request);
+    int exchange(std::span<const uint8_t> request);
 
     const ModuleContext& ctx_;
     std::array<uint8_t, 64> reply_{};

@@ -13,7 +13,9 @@
 #include "plugins/psasrs/psa_srs.h"
 #include "plugins/renaultkeys/renault_keys.h"
 #include "plugins/renaultsrs/renault_srs.h"
+#include "runtime/journal_record.h"
 #include "runtime/param_text.h"
+#include "runtime/testing/memory_journal.h"
 #include "sim/airbag_models.h"
 #include "sim/immobilizer_models.h"
 
@@ -136,6 +138,48 @@ TEST(CodingWire, EachChangeLandsInTheSampleUnit) {
         } else {
             ADD_FAILURE() << "no unit of the expected kind";
         }
+    }
+}
+
+TEST(CodingWire, EachChangeIsJournalledBeforeItGoesOutAndAnsweredAfter) {
+    for (const Unit& u : units()) {
+        SCOPED_TRACE(u.record);
+        testing::PluginRig rig = sampleVehicle(u.ecu);
+        corvan::testing::MemoryJournal journal([&rig] { return rig.sent.size(); });
+        rig.host.journal = &journal;
+        rig.script(u.act);
+        run(rig, u, "EXE");
+        ASSERT_EQ(journal.records.size(), 1u);
+        const auto& r = journal.records[0];
+        const bool airbag = std::string_view(u.record).starts_with("AIRBAG");
+        EXPECT_EQ(r.entry.write.kind, airbag ? "airbag" : "key");
+        EXPECT_EQ(r.entry.write.unit, u.item);
+        // The request as sent, but never the PIN that a key coding sends in its last bytes.
+        const std::string message = spacedHex(u.change);
+        EXPECT_TRUE(r.entry.write.sent.ends_with(message) ||
+                    r.entry.write.sent.ends_with(message.substr(0, message.size() - 5) + "** **"))
+            << r.entry.write.sent;
+        for (const char* pin : {"12 AB", "19 75"})
+            EXPECT_EQ(r.entry.write.sent.find(pin), std::string::npos) << r.entry.write.sent;
+        // The airbag units' status byte is what they held before.
+        EXPECT_EQ(r.entry.write.before.starts_with("status byte "), airbag) << r.entry.write.before;
+        const testing::SentFrame* change = rig.firstSent(u.change);
+        ASSERT_NE(change, nullptr);
+        const size_t at = size_t(change - rig.sent.data());
+        EXPECT_LE(r.framesAtWrite, at);
+        EXPECT_GT(r.framesAtAnswer, at);
+        EXPECT_EQ(r.answers, 1);
+        EXPECT_TRUE(r.entry.done) << r.entry.answer;
+        EXPECT_TRUE(r.entry.write.module.empty());  // nothing of these is put back
+    }
+    // In demonstration nothing is sent, and nothing journalled.
+    for (const Unit& u : units()) {
+        testing::PluginRig rig = sampleVehicle(u.ecu);
+        corvan::testing::MemoryJournal journal;
+        rig.host.journal = &journal;
+        rig.script(u.act + "close\n", {.abandonAfter = 50});
+        run(rig, u, "DEMO");
+        EXPECT_TRUE(journal.records.empty()) << u.record;
     }
 }
 

@@ -6,6 +6,7 @@
 #include "engine/dtcbase/testing/dtc_test_rig.h"
 #include "plugins/faultcodes/code_list.h"
 #include "plugins/faultcodes/self_test.h"
+#include "runtime/testing/memory_journal.h"
 #include "sim/kwp2000_model.h"
 
 namespace corvan::faultcodes {
@@ -159,6 +160,29 @@ TEST_F(FaultCodesTest, EraseModeRunsTheTestThenSendsTheEraseRequest) {
     EXPECT_EQ(run("DEL", kYesYes, 1, "<MNU\r\n\tFILE=\t[ENGINE.DTC]\r\n>"),
               "Clear DTC from Trouble menu");
     EXPECT_EQ(unit().storedCodes().size(), 3u);
+}
+
+TEST_F(FaultCodesTest, EraseIsJournalledWithTheCodesTheTestFoundAndTheUnitsAnswer) {
+    corvan::testing::MemoryJournal journal([this] { return rig.sent().size(); });
+    rig.host.journal = &journal;
+    run("DEL", kYesYes);
+    ASSERT_EQ(journal.records.size(), 1u);
+    const auto& r = journal.records[0];
+    EXPECT_EQ(r.entry.write.kind, "erase");
+    EXPECT_EQ(r.entry.write.before, "P0100 P0300");
+    EXPECT_EQ(r.entry.write.sent, "80 07 20 00 C4 10 FA 14 FF 00");
+    EXPECT_EQ(r.framesAtWrite + 1, rig.sent().size());  // the erase was the last frame out
+    EXPECT_EQ(r.framesAtAnswer, rig.sent().size());
+    EXPECT_TRUE(r.entry.done);
+    EXPECT_TRUE(r.entry.answer.starts_with("80")) << r.entry.answer;
+
+    rig.boot(scenario().replace(scenario().find("\"codes\""), 0, R"("erase": {"refuse": true}, )"));
+    run("DEL", kYesYes);
+    ASSERT_EQ(journal.records.size(), 2u);
+    EXPECT_FALSE(journal.records[1].entry.done);
+    // Reading the codes changes nothing: nothing is journalled.
+    run("EXE", kYesYes + "after 3 pumps close\n");
+    EXPECT_EQ(journal.records.size(), 2u);
 }
 
 TEST_F(FaultCodesTest, ReportModeListsTheCodesWithoutAWindow) {

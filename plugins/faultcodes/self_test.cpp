@@ -9,6 +9,7 @@
 #include "plugins/faultcodes/self_test_protocol.h"
 #include "runtime/data_path.h"
 #include "runtime/exchange.h"
+#include "runtime/journalled_write.h"
 #include "runtime/param_text.h"
 
 namespace corvan::faultcodes {
@@ -25,6 +26,13 @@ constexpr std::string_view kErasedKo = "[DEL]@KO";
 constexpr int kWatchStep = 95;
 constexpr int kWatchEnd = 5700;
 constexpr int kStopAfter = 950;
+
+// The codes the self-test found, as the journal keeps them before an erase.
+std::string codeNumbers(const std::vector<TroubleCode>& codes) {
+    std::string out;
+    for (const TroubleCode& c : codes) out += (out.empty() ? "" : " ") + c.code;
+    return out.empty() ? std::string("no codes") : out;
+}
 
 class SelfTest {
   public:
@@ -109,8 +117,11 @@ std::string SelfTest::run() {
         if (erase.empty()) return ctx_.pick(kEraseRefusedHere);
         // A missing answer must never read as the answer of an earlier request.
         reply_.fill(0);
+        JournalledWrite journalled(ctx_, call_, "erase", codeNumbers(codes_), "", erase);
         const int length = send(erase);
-        return std::string(eraseAccepted(erase, reply_, length) ? kErasedOk : kErasedKo);
+        const bool accepted = eraseAccepted(erase, reply_, length);
+        journalled.reply(reply_, length, accepted);
+        return std::string(accepted ? kErasedOk : kErasedKo);
     }
     result += list.run(codes_);
     return result;

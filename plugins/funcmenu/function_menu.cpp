@@ -6,6 +6,7 @@
 #include "platform/library_loader.h"
 #include "plugins/funcmenu/box_status.h"
 #include "plugins/funcmenu/funcmenu_texts.h"
+#include "plugins/funcmenu/journal_item.h"
 #include "plugins/funcmenu/menu_dialog.h"
 #include "plugins/funcmenu/menu_text.h"
 #include "plugins/funcmenu/system_info.h"
@@ -202,8 +203,10 @@ std::string runFunctionMenu(ModuleContext& ctx, const PluginCall& call) {
     const ModuleContext menuCtx(ctx.link(), ctx.language(), withoutTrailingAt(call.mode));
     BoxStatus box(menuCtx);
     {
-        FunctionMenu menu(ctx, menuCtx, call, dataPath, call.text + additionalIdBlock(configured),
-                          box);
+        std::string text = call.text + additionalIdBlock(configured);
+        if (const auto config = readConfigText(ctx); config && journalItemWanted(*config))
+            text = withJournalItem(text, ctx.language());
+        FunctionMenu menu(ctx, menuCtx, call, dataPath, std::move(text), box);
         if (!menu.run()) return {};
     }
     if (!menuCtx.isDemo()) box.close(closingRequest(readConfiguration(call.text).end));

@@ -6,6 +6,7 @@
 
 #include "plugins/mbservice/script_test_rig.h"
 #include "plugins/mbservice/script_windows.h"
+#include "runtime/testing/memory_journal.h"
 
 namespace corvan::mbservice::testing {
 namespace {
@@ -68,6 +69,20 @@ TEST_F(SampleProcedures, OilServiceResetIsReadBackUntilTheClusterStoredIt) {
     runItem("Oil service reset");
     EXPECT_EQ(cluster().counter(0x02), hex("01 6D"));
     EXPECT_EQ(ecuMessages().back(), hex("21 02"));
+}
+
+TEST_F(SampleProcedures, TheResetRoutineIsJournalledAndTheReadBacksAreNot) {
+    corvan::testing::MemoryJournal journal([this] { return frames.sent.size(); });
+    host.journal = &journal;
+    technician("tap \"OIL SERVICE\"\npress \"OK\"\nanswer \"Ignition on\" Yes\n");
+    runItem("Oil service reset");
+    ASSERT_EQ(journal.records.size(), 1u);
+    const auto& r = journal.records[0].entry;
+    EXPECT_EQ(r.write.kind, "service");
+    EXPECT_EQ(r.write.value, "31 01");
+    EXPECT_EQ(r.write.unit, "KOMBI");
+    EXPECT_TRUE(r.done) << r.answer;  // the routine's positive answer, 71
+    EXPECT_EQ(journal.records[0].framesAtAnswer, journal.records[0].framesAtWrite + 1);
 }
 
 TEST_F(SampleProcedures, OilServiceResetGivesUpAfterFiveReadBacks) {

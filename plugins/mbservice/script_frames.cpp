@@ -89,4 +89,23 @@ size_t entryWidth(std::string_view type, size_t length) {
     return 0;
 }
 
+std::string_view changingKind(std::span<const uint8_t> message) {
+    if (message.empty()) return {};
+    switch (message[0]) {
+        case 0x14:
+            return "erase";
+        case 0x27:
+            return message.size() > 1 && message[1] % 2 == 0 ? "login" : "";
+        case 0x2E:
+        case 0x2F:
+        case 0x30:
+        case 0x31:
+        case 0x3B:
+        case 0x3D:
+            return "service";
+        default:
+            return {};
+    }
+}
+
 }  // namespace corvan::mbservice

@@ -18,6 +18,12 @@ inline constexpr size_t kMaxKeepAliveBytes = 96;
 inline constexpr size_t kMaxFrameChars = 2 * kMaxMessageBytes;
 inline constexpr size_t kConfigBytes = 40;
 
+// What a script message does to the unit, by its service byte (the message's first byte,
+// the box adds the header): "erase" for 14, "login" for a key sent with 27 (an even
+// sub-function; the odd one only asks for the seed), "service" for the services that write
+// or start a routine (2E, 2F, 30, 31, 3B, 3D); empty for a request that only reads.
+std::string_view changingKind(std::span<const uint8_t> message);
+
 // SND: 80, n+1, 20, 00, message; an empty message goes out as 80 00 20.
 std::vector<uint8_t> sendRequest(std::span<const uint8_t> message);
 // LOGOFF: 80, n+1, 20, 00, message (80 01 20 00 when empty).

@@ -19,6 +19,19 @@ TEST(ScriptFrames, RequestsAsTheBoxExpectsThem) {
     EXPECT_EQ(sendRequest(longest)[1], 0xFF);
 }
 
+TEST(ScriptFrames, OnlyMessagesThatWriteOrStartARoutineCountAsChanges) {
+    EXPECT_EQ(changingKind(Bytes{0x31, 0x01}), "service");
+    EXPECT_EQ(changingKind(Bytes{0x3B, 0x03, 0x00}), "service");
+    EXPECT_EQ(changingKind(Bytes{0x2E, 0xF1}), "service");
+    EXPECT_EQ(changingKind(Bytes{0x14, 0xFF, 0x00}), "erase");
+    EXPECT_EQ(changingKind(Bytes{0x27, 0x02, 0x12}), "login");  // the key
+    EXPECT_EQ(changingKind(Bytes{0x27, 0x01}), "");             // the seed request
+    EXPECT_EQ(changingKind(Bytes{0x27}), "");
+    for (uint8_t reading : {0x21, 0x22, 0x18, 0x1A, 0x10, 0x3E})
+        EXPECT_EQ(changingKind(Bytes{reading, 0x01}), "") << int(reading);
+    EXPECT_EQ(changingKind(Bytes{}), "");
+}
+
 TEST(ScriptFrames, DelayReplacesConfigurationBytesSixAndSevenOnly) {
     std::array<uint8_t, kConfigBytes> config;
     for (size_t i = 0; i < config.size(); ++i) config[i] = static_cast<uint8_t>(0xA0 + i);

@@ -8,6 +8,8 @@
 #include "plugins/mbservice/script_run.h"
 #include "runtime/commands.h"
 #include "runtime/exchange.h"
+#include "runtime/journal_record.h"
+#include "runtime/journalled_write.h"
 #include "runtime/param_text.h"
 #include "runtime/run_plugin.h"
 
@@ -44,7 +46,18 @@ Flow ScriptRun::send(const Statement& s) {
     const std::vector<uint8_t> message = hexBytesPadded(arg == "FRAME" ? state_.frame : arg);
     if (message.size() > kMaxMessageBytes)
         return stopWith(tooLong(message.size(), kMaxMessageBytes));
-    if (exchange(sendRequest(message)) == 0) return stopWith(std::string(kNoReply));
+    const std::vector<uint8_t> request = sendRequest(message);
+    const std::string_view kind = changingKind(message);
+    if (kind.empty()) {
+        if (exchange(request) == 0) return stopWith(std::string(kNoReply));
+        return Flow::Go;
+    }
+    JournalledWrite journalled(ctx_, call_, std::string(kind), "", spacedHex(message), request);
+    const int length = exchange(request);
+    // A positive answer carries the request's service byte plus 40 (reply byte 4).
+    journalled.reply(state_.received, length,
+                     length > 4 && state_.received[4] == static_cast<uint8_t>(message[0] + 0x40));
+    if (length == 0) return stopWith(std::string(kNoReply));
     return Flow::Go;
 }
 

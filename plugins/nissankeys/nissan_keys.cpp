@@ -8,6 +8,7 @@
 #include "plugins/nissankeys/nissan_key_requests.h"
 #include "plugins/nissankeys/nissan_keys_texts.h"
 #include "runtime/exchange.h"
+#include "runtime/journalled_write.h"
 #include "runtime/module_dialog.h"
 
 namespace corvan::nissankeys {
@@ -58,8 +59,13 @@ class NissanKeys {
     }
 
     void procedure() {
-        Exchange(ctx_, requests_.start, reply_);
-        if (!codingStarted(reply_)) return say(kStartRefused);
+        JournalledWrite journalled(ctx_, call_, "key", "", "key coding", requests_.start);
+        const int length = Exchange(ctx_, requests_.start, reply_);
+        const std::string started = replyText(reply_, length);
+        if (!codingStarted(reply_)) {
+            journalled.outcome(started, false);
+            return say(kStartRefused);
+        }
         std::unique_ptr<ui::Dialog> window = ctx_.screen().createDialog(nissanProgressTemplate());
         window->setTitle(title_);
         window->setText(kTryingId, ctx_.pick(kTrying));
@@ -70,6 +76,7 @@ class NissanKeys {
         ctx_.clock().sleepMs(kBeforePollsMs);
         const bool coded = pollStatus(*window);
         Exchange(ctx_, requests_.closing, reply_);
+        journalled.outcome(started + (coded ? ", key programmed" : ", key not coded"), coded);
         window.reset();
         say(coded ? kKeyProgrammed : kCannotCodify);
     }

@@ -8,6 +8,7 @@
 #include "plugins/opelcankeys/opel_key_requests.h"
 #include "plugins/opelcankeys/opel_keys_texts.h"
 #include "runtime/exchange.h"
+#include "runtime/journalled_write.h"
 #include "runtime/module_dialog.h"
 
 namespace corvan::opelcankeys {
@@ -95,9 +96,12 @@ class OpelCanKeys {
         auto window = progress(kErasingTitle);
         send(stopPeriodicRequest());
         ctx_.clock().sleepMs(kBeforeEraseMs);
-        const int length = send(eraseKeysRequest());
+        const auto request = eraseKeysRequest();
+        JournalledWrite journalled(ctx_, call_, "key", "", "erase all keys", request);
+        const int length = send(request);
         window.reset();
         const bool erased = accepted(reply_, length);
+        journalled.reply(reply_, length, erased);
         say(erased ? kErased : kEraseFailed);
         return erased;
     }
@@ -110,9 +114,15 @@ class OpelCanKeys {
             ctx_.clock().sleepMs(kAfterPinMs);
             send(stopPeriodicRequest());
             ctx_.clock().sleepMs(kBeforeLearnMs);
-            const int length = send(learnKeyRequest());
+            const auto request = learnKeyRequest();
+            JournalledWrite journalled(
+                ctx_, call_, "key", "",
+                "key " + std::to_string(k + 1) + " of " + std::to_string(keys), request);
+            const int length = send(request);
             window.reset();
-            say(outcomeText(learnOutcome(reply_, length)));
+            const LearnOutcome outcome = learnOutcome(reply_, length);
+            journalled.reply(reply_, length, outcome == LearnOutcome::Codified);
+            say(outcomeText(outcome));
         }
     }
 

@@ -7,6 +7,8 @@
 #include "plugins/psasrs/psa_coding_request.h"
 #include "plugins/psasrs/psa_srs_texts.h"
 #include "runtime/exchange.h"
+#include "runtime/journal_record.h"
+#include "runtime/journalled_write.h"
 #include "runtime/module_dialog.h"
 
 namespace corvan::psasrs {
@@ -24,13 +26,15 @@ int exchange(const ModuleContext& ctx, const std::vector<uint8_t>& request,
 // Whether the unit says it is coded. In demonstration it never is. Without a status
 // request in the data nothing is sent and the status byte reads 0, as after a missing
 // reply; a bit the status byte does not have counts as coded, so nothing is coded blindly.
-bool alreadyCoded(const ModuleContext& ctx, const coding::AirbagData& data) {
+// `status` gets the status byte read, what the journal keeps as the unit's state before.
+bool alreadyCoded(const ModuleContext& ctx, const coding::AirbagData& data, std::string& status) {
     if (ctx.isDemo()) return false;
     const auto mask = coding::statusMask(data.bit);
     if (!mask) return true;
     std::array<uint8_t, 256> reply{};
     if (const auto request = coding::airbagRequest(data.inf); !request.empty())
-        exchange(ctx, request, reply);
+        if (exchange(ctx, request, reply) > 0)
+            status = "status byte " + spacedHex({coding::statusByte(reply, data.pos)});
     return coding::maskSet(coding::statusByte(reply, data.pos), *mask);
 }
 
@@ -59,7 +63,8 @@ ui::DialogTemplate psaSrsTemplate() {
 
 std::string runPsaSrs(ModuleContext& ctx, const PluginCall& call) {
     if (!ctx.showsDialog()) return {};
-    if (alreadyCoded(ctx, coding::readAirbagData(call.text, call.start))) {
+    std::string status;
+    if (alreadyCoded(ctx, coding::readAirbagData(call.text, call.start), status)) {
         ctx.messageBox(ctx.pick(kAlreadyCoded));
         return {};
     }
@@ -77,7 +82,12 @@ std::string runPsaSrs(ModuleContext& ctx, const PluginCall& call) {
     dialog.run([&](const std::string& word) {
         if (word != kCodeCommand || ctx.isDemo()) return true;
         dialog.setCommand(std::string(kExitCommand));
-        const int got = exchange(ctx, codingRequest(configurationByte(chosen(d))), reply);
+        const uint8_t configuration = configurationByte(chosen(d));
+        const auto request = codingRequest(configuration);
+        JournalledWrite journalled(ctx, call, "airbag", status,
+                                   "configuration byte " + spacedHex({configuration}), request);
+        const int got = exchange(ctx, request, reply);
+        journalled.reply(reply, got, got > 0);
         // What the unit answers is not looked at: the technician checks the coding by reading
         // it. Without any answer the coding is not reported as done.
         ctx.messageBox(ctx.pick(got > 0 ? kCodingDone : kCodingUnconfirmed));

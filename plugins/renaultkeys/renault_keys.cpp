@@ -8,6 +8,7 @@
 #include "plugins/renaultkeys/renault_key_requests.h"
 #include "plugins/renaultkeys/renault_keys_texts.h"
 #include "runtime/exchange.h"
+#include "runtime/journalled_write.h"
 #include "runtime/module_dialog.h"
 
 namespace corvan::renaultkeys {
@@ -53,15 +54,23 @@ class RenaultKeys {
     void code(const std::string& pin, int keys) {
         if (ctx_.isDemo()) return say(coding::kNotInDemo);
         say(kPullKeyOut);
-        Exchange(ctx_, learningStartRequest(pin), reply_);
-        if (!learningStarted(reply_)) return say(kInvalidCode);
+        const auto start = learningStartRequest(pin);
+        // The PIN goes out in the request's last two bytes.
+        JournalledWrite journalled(ctx_, call_, "key", "", std::to_string(keys) + " keys",
+                                   secretTail(start, 2));
+        const std::string started = replyText(reply_, Exchange(ctx_, start, reply_));
+        if (!learningStarted(reply_)) {
+            journalled.outcome(started, false);
+            return say(kInvalidCode);
+        }
         for (int k = 1; k <= keys; ++k) {
             char text[256];
             std::snprintf(text, sizeof text, ctx_.pick(kEnterKey).c_str(), k);
             ctx_.messageBox(text);
             say(kKeyDone);
         }
-        Exchange(ctx_, learningEndRequest(), reply_);
+        const int ended = Exchange(ctx_, learningEndRequest(), reply_);
+        journalled.outcome(started + ", end of learning: " + replyText(reply_, ended), true);
     }
 
     const ModuleContext& ctx_;

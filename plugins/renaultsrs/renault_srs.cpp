@@ -7,6 +7,8 @@
 #include "plugins/codingcommon/dialog_controls.h"
 #include "plugins/renaultsrs/renault_srs_texts.h"
 #include "runtime/exchange.h"
+#include "runtime/journal_record.h"
+#include "runtime/journalled_write.h"
 #include "runtime/module_dialog.h"
 
 namespace corvan::renaultsrs {
@@ -20,6 +22,7 @@ class RenaultSrs {
   public:
     RenaultSrs(const ModuleContext& ctx, const PluginCall& call)
         : ctx_(ctx),
+          call_(call),
           data_(coding::readAirbagData(call.text, call.start)),
           status_(coding::airbagRequest(data_.inf)),
           on_(coding::airbagRequest(data_.on)),
@@ -52,21 +55,31 @@ class RenaultSrs {
         if (status_.empty() || !mask_) return ctx_.pick(kStatusUnknown);
         // A reply that never came leaves the last status in the buffer.
         Exchange(ctx_, status_, statusReply_, 4, 0.0, 1.0, RetryPrompt::Fixed);
-        const bool locked = coding::maskSet(coding::statusByte(statusReply_, data_.pos), *mask_);
+        const uint8_t status = coding::statusByte(statusReply_, data_.pos);
+        lastStatus_ = status;
+        const bool locked = coding::maskSet(status, *mask_);
         return ctx_.pick(locked ? kStatusOff : kStatusOn);
     }
 
     void switchPassenger(bool on) {
         const std::vector<uint8_t>& request = on ? on_ : off_;
-        if (!ctx_.isDemo() && !request.empty())
-            Exchange(ctx_, request, reply_, 4, 0.0, 1.0, RetryPrompt::Fixed);
+        if (!ctx_.isDemo() && !request.empty()) {
+            JournalledWrite journalled(
+                ctx_, call_, "airbag",
+                lastStatus_ ? "status byte " + spacedHex({*lastStatus_}) : std::string(),
+                on ? "passenger airbag on" : "passenger airbag off", request);
+            const int length = Exchange(ctx_, request, reply_, 4, 0.0, 1.0, RetryPrompt::Fixed);
+            journalled.reply(reply_, length, length > 0);
+        }
         ctx_.messageBox(std::string(kSwitchDone));
     }
 
     const ModuleContext& ctx_;
+    const PluginCall& call_;
     coding::AirbagData data_;
     std::vector<uint8_t> status_, on_, off_;
     std::optional<uint8_t> mask_;
+    std::optional<uint8_t> lastStatus_;  // the status byte the screen showed last
     std::array<uint8_t, 256> statusReply_{};
     std::array<uint8_t, 256> reply_{};
 };

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
+#include <utility>
 
 #include "platform/library_loader.h"
 #include "plugins/vagadapt/adapt_requests.h"
@@ -12,10 +14,11 @@
 #include "plugins/vagkline/workshop_settings.h"
 #include "runtime/commands.h"
 #include "runtime/data_path.h"
+#include "runtime/journalled_write.h"
 #include "runtime/module_dialog.h"
-#include "ui/dialog_template.h"
 #include "runtime/param_text.h"
 #include "runtime/run_plugin.h"
+#include "ui/dialog_template.h"
 
 namespace corvan::vagadapt {
 
@@ -70,7 +73,27 @@ class Adaptation {
     uint32_t channel_ = 0, value_ = 0;
     int pendingStep_ = 0;  // "+" and "-" presses not yet applied to the channel field
     std::string lastStartStop_;
+    // The value the unit showed for a channel, what the journal keeps as the value before
+    // a save.
+    std::optional<std::pair<uint32_t, uint32_t>> readValue_;
 };
+
+std::string channelValue(uint32_t channel, uint32_t value) {
+    return "channel " + std::to_string(channel) + ": " + std::to_string(value);
+}
+
+// "channel,value" as the journal screen gives it back; nothing for anything else.
+std::optional<std::pair<uint32_t, uint32_t>> parsePreset(const std::string& preset) {
+    const size_t comma = preset.find(',');
+    if (comma == std::string::npos || comma == 0 || comma + 1 == preset.size()) return std::nullopt;
+    const std::string channel = preset.substr(0, comma), value = preset.substr(comma + 1);
+    if (channel.size() > 3 || value.size() > 5) return std::nullopt;
+    for (char c : channel + value)
+        if (c < '0' || c > '9') return std::nullopt;
+    const uint32_t ch = vagkline::typedNumber(channel), v = vagkline::typedNumber(value);
+    if (ch > kHighestChannel || ch == 0 || v > kHighestValue) return std::nullopt;
+    return std::pair{ch, v};
+}
 
 void Adaptation::setUp() {
     // The small window stands while the main one is being built.
@@ -98,6 +121,12 @@ void Adaptation::setUp() {
     for (const auto& [id, table] : texts) d().setText(id, ctx_.pick(*table));
     d().setText(kChannelId, "0");
     d().setText(kNewValueId, "0");
+    // Called from the journal to put a value back: the channel and its old value stand in
+    // the fields, for the technician to read and save as any other.
+    if (const auto preset = parsePreset(restorePreset(call_))) {
+        d().setText(kChannelId, std::to_string(preset->first));
+        d().setText(kNewValueId, std::to_string(preset->second));
+    }
     d().setRange(kProgressId, 0, 100);
     d().setEnabled(kAccessCodeId, true);
     d().setEnabled(kSaveId, true);
@@ -172,7 +201,8 @@ void Adaptation::readPass() {
     if (lastAccepted()) {
         readStep(readRequest(target_));
         d().setEnabled(kSaveId, true);
-        d().setText(kValueId, std::to_string(currentValue(unit_.reply())));
+        readValue_ = std::pair{channel_, static_cast<uint32_t>(currentValue(unit_.reply()))};
+        d().setText(kValueId, std::to_string(readValue_->second));
         const auto code = valueTextCode(unit_.reply());
         const auto text = code ? valueText(*code) : std::nullopt;
         d().setText(kDescriptionId, text ? std::string(*text) : ctx_.pick(kNoValueText));
@@ -180,6 +210,7 @@ void Adaptation::readPass() {
         d().setEnabled(kSaveId, false);
         readStep(stopRequest(target_));
         running_ = false;
+        readValue_.reset();
         d().setText(kValueId, ctx_.pick(kReadRefused));
     }
     progress(100);
@@ -213,7 +244,14 @@ void Adaptation::save() {
             accept = lastAccepted();
         }
         if (accept) {
-            send(saveRequest(target_, value, workshopId_));
+            const auto request = saveRequest(target_, value, workshopId_);
+            const bool known = channel != 0 && readValue_ && readValue_->first == channel;
+            JournalledWrite journalled(
+                ctx_, call_, "adaptation", known ? channelValue(channel, readValue_->second) : "",
+                channel ? channelValue(channel, value) : "channel 0: all channels reset", request,
+                known ? std::to_string(channel) + "," + std::to_string(readValue_->second) : "");
+            const int length = unit_.send(request);
+            journalled.reply(unit_.reply(), length, lastAccepted());
             progress(100);
             wait(200);
             if (lastAccepted()) {

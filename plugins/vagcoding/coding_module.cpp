@@ -1,10 +1,12 @@
 #include "plugins/vagcoding/coding_module.h"
 
+#include <memory>
 #include <optional>
 
 #include "plugins/vagcoding/vagcoding_texts.h"
 #include "plugins/vagkline/block_dialogue.h"
 #include "plugins/vagkline/workshop_settings.h"
+#include "runtime/journalled_write.h"
 #include "runtime/module_dialog.h"
 #include "ui/dialog_template.h"
 
@@ -26,7 +28,8 @@ class Coding {
           window_(ctx, codingTemplate(), ctx.pick(kTitlePrefix), call.name),
           d_(window_.dialog()),
           unit_(ctx, RetryPrompt::Fixed, [&ctx] { ctx.pumpMessages(); }),
-          defaultWorkshopCode_(vagkline::readWorkshopSettings(ctx).code) {}
+          defaultWorkshopCode_(vagkline::readWorkshopSettings(ctx).code),
+          preset_(restorePreset(call)) {}
 
     void run();
 
@@ -50,6 +53,12 @@ class Coding {
     uint32_t current_ = 0;
     uint32_t requested_ = 0;
     std::optional<uint16_t> unitWorkshopCode_;
+    // The coding the journal screen asks to put back: in the new-code field after the
+    // first read, for the technician to send as any other.
+    std::string preset_;
+    // The coding sent, told to the journal with the coding read back.
+    std::unique_ptr<JournalledWrite> journalled_;
+    std::string codingReply_;
 };
 
 void Coding::setUp() {
@@ -87,6 +96,10 @@ void Coding::readIdentification() {
     d_.setText(kActualCodeId, std::to_string(current_));
     d_.setText(kNewCodeId, std::to_string(current_));
     d_.setChecked(kForceId, false);
+    if (!preset_.empty()) {
+        d_.setText(kNewCodeId, preset_);
+        preset_.clear();
+    }
 }
 
 void Coding::sendCoding() {
@@ -104,10 +117,17 @@ void Coding::sendCoding() {
         vagkline::workshopCodeToSend(unitWorkshopCode_, defaultWorkshopCode_);
     unit_.switchKeepAlive(false);
     bool refused = false;
+    const auto request = vagkline::codingRequest(static_cast<uint16_t>(coding), workshopCode);
+    journalled_ = std::make_unique<JournalledWrite>(ctx_, call_, "coding", std::to_string(current_),
+                                                    std::to_string(coding), request,
+                                                    std::to_string(current_));
+    int length = 0;
     for (int i = 0; i < sends && !refused; ++i) {
-        unit_.send(vagkline::codingRequest(static_cast<uint16_t>(coding), workshopCode));
+        length = unit_.send(request);
         refused = vagkline::blockTitle(unit_.reply()) == vagkline::kTitleRefused;
     }
+    if (refused) journalled_->reply(unit_.reply(), length, false);
+    codingReply_ = replyText(unit_.reply(), length);
     if (refused) ctx_.messageBox(std::string(kNotAvailableNow));
     unit_.switchKeepAlive(true);
     if (refused) {
@@ -131,6 +151,11 @@ void Coding::run() {
         }
         if (resultCheckDue_) {
             resultCheckDue_ = false;
+            if (journalled_)
+                journalled_->outcome(
+                    codingReply_ + ", coding read back: " + std::to_string(current_),
+                    current_ == requested_);
+            journalled_.reset();
             ctx_.messageBox(ctx_.pick(current_ == requested_ ? kCodingOk : kWrongCode));
         }
         info(ctx_.pick(kEnterNewCode));

@@ -3,6 +3,7 @@
 #include "plugins/vagkline/block_dialogue.h"
 #include "plugins/vagkline/workshop_settings.h"
 #include "plugins/vaglogin/vaglogin_texts.h"
+#include "runtime/journalled_write.h"
 #include "runtime/module_dialog.h"
 #include "ui/dialog_template.h"
 
@@ -72,8 +73,13 @@ std::string runLogin(ModuleContext& ctx, const PluginCall& call) {
         if (word != kOkCommand) return true;
         // The unit takes 16 bits; a longer number is sent as its low 16 bits.
         const auto code = static_cast<uint16_t>(vagkline::typedNumber(d.text(kCodeId)) & 0xFFFF);
-        unit.send(vagkline::loginRequest(code, workshopCode));
-        if (vagkline::blockTitle(unit.reply()) == vagkline::kTitleAcknowledge) {
+        const auto request = vagkline::loginRequest(code, workshopCode);
+        // A wrong code counts against the unit's lock-out: every attempt is journalled.
+        JournalledWrite journalled(ctx, call, "login", "", std::to_string(code), request);
+        const int length = unit.send(request);
+        const bool accepted = vagkline::blockTitle(unit.reply()) == vagkline::kTitleAcknowledge;
+        journalled.reply(unit.reply(), length, accepted);
+        if (accepted) {
             ctx.messageBox(ctx.pick(kAccepted));
             result = "OK";
             window.setCommand(std::string(kExitCommand));

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "plugins/vagkline/vag_test_rig.h"
+#include "runtime/testing/memory_journal.h"
 
 namespace corvan::vaglogin {
 namespace {
@@ -49,6 +50,29 @@ TEST_F(LoginTest, RefusedThenAcceptedReturnsOkAndClosesAtOnce) {
     EXPECT_EQ(s.control(kInfoId)->text, "ATTENTION: ECU will lock after 3 attempts");
     EXPECT_EQ(s.control(kCodeLabelId)->text, "ACCESS CODE:");
     EXPECT_TRUE(screen.report().clean()) << screen.report().text();
+}
+
+TEST_F(LoginTest, EveryAttemptIsJournalledWithTheUnitsVerdict) {
+    corvan::testing::MemoryJournal journal([this] { return frames.sent.size(); });
+    host.journal = &journal;
+    boot();
+    script(
+        "when text #1001 \"lock after\" type \"4711\" into #1003\npress \"OK\"\n"
+        "answer \"wrong code\" Ok\ntype \"11111\" into #1003\npress \"OK\"\n"
+        "answer \"ACCEPTED\" Ok\n");
+    run();
+    ASSERT_EQ(journal.records.size(), 2u);
+    EXPECT_EQ(journal.records[0].entry.write.kind, "login");
+    EXPECT_EQ(journal.records[0].entry.write.value, "4711");
+    EXPECT_FALSE(journal.records[0].entry.done);
+    EXPECT_EQ(journal.records[1].entry.write.value, "11111");
+    EXPECT_TRUE(journal.records[1].entry.done);
+    EXPECT_TRUE(journal.records[1].entry.write.sent.ends_with("08 00 2B 2B 67 00 16 2E"))
+        << journal.records[1].entry.write.sent;
+    for (const auto& r : journal.records) {
+        EXPECT_EQ(r.answers, 1);
+        EXPECT_EQ(r.framesAtAnswer, r.framesAtWrite + 1);  // the login block alone between
+    }
 }
 
 TEST_F(LoginTest, ExitBeforeAnyLoginReturnsKoAndSendsNoLoginBlock) {
