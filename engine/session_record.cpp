@@ -83,19 +83,25 @@ void SessionRecord::reportPassReturned(const std::string& report) {
 
 std::vector<EraseOutcome> SessionRecord::erases() const {
     std::vector<EraseOutcome> out;
-    const ReportSection* lastCodes = nullptr;
-    for (const SessionEntry& entry : entries_) {
-        const ReportSection& s = entry.section;
+    int lastCodes = -1;
+    for (size_t i = 0; i < entries_.size(); ++i) {
+        const ReportSection& s = entries_[i].section;
         if (s.head == kCodesHead) {
-            if (!out.empty() && !out.back().after) out.back().after = s;
-            lastCodes = &s;
+            if (!out.empty() && !out.back().after) {
+                out.back().after = s;
+                out.back().afterEntry = static_cast<int>(i);
+            }
+            lastCodes = static_cast<int>(i);
         } else if (s.head == kEraseHead && !s.status.empty()) {
             EraseOutcome erase;
-            erase.time = entry.time;
+            erase.time = entries_[i].time;
             erase.status = s.status;
-            if (lastCodes) erase.before = *lastCodes;
+            if (lastCodes >= 0) {
+                erase.before = entries_[static_cast<size_t>(lastCodes)].section;
+                erase.beforeEntry = lastCodes;
+            }
             out.push_back(std::move(erase));
-            lastCodes = nullptr;
+            lastCodes = -1;
         }
     }
     return out;

@@ -50,6 +50,8 @@ struct EraseOutcome {
     CivilTime time;
     std::string status;  // "OK" or "KO" as the erase module said
     std::optional<ReportSection> before, after;
+    // Where those readings stand in entries() (-1: none), so a report shows them once.
+    int beforeEntry = -1, afterEntry = -1;
 };
 
 // Keeps every write the modules announce and hands it on to `next` (the journal file of

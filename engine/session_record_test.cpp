@@ -111,6 +111,9 @@ TEST_F(Session, PairsEachEraseWithTheCodesBeforeAndAfterIt) {
     ASSERT_TRUE(erases[0].before && erases[0].after);
     EXPECT_EQ(erases[0].before->records.size(), 2u);  // the last reading before the erase
     EXPECT_TRUE(erases[0].after->records.empty());
+    EXPECT_EQ(erases[0].beforeEntry, 1);
+    EXPECT_EQ(erases[0].afterEntry, 3);
+    EXPECT_EQ(erases[1].afterEntry, -1);
     EXPECT_EQ(erases[1].status, "KO");
     ASSERT_TRUE(erases[1].before);
     EXPECT_EQ(erases[1].before->records, (Fields{{"P0300", "Misfire"}}));

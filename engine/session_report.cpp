@@ -205,11 +205,23 @@ std::string Writer::html() {
            "</title>\n<style>\nbody { font-family: 'DejaVu Sans', sans-serif; font-size: 10pt; }\n"
            "h1 { font-size: 16pt; } h2 { font-size: 12pt; margin-top: 14pt; }\n"
            "h3 { font-size: 10pt; } th { background-color: #e0e0e0; }\n"
+           "table { border-collapse: collapse; }\n"
            "table.head th { background-color: transparent; }\n</style></head>\n<body>\n";
     out_ += "<h1>" + title + "</h1>\n";
     headerRows();
     if (record_.entries().empty()) out_ += "<p>" + pick(t::kNothing) + "</p>\n";
-    for (const SessionEntry& entry : record_.entries()) section(entry);
+    // The readings an erase shows as its codes before and after are not shown again.
+    std::vector<bool> inErase(record_.entries().size(), false);
+    for (const EraseOutcome& e : erases_)
+        for (const int i : {e.beforeEntry, e.afterEntry})
+            if (i >= 0) inErase[static_cast<size_t>(i)] = true;
+    // The system information describes the unit and the data: it heads the sections, though
+    // the function menu hands it back only when the technician leaves.
+    for (const bool system : {true, false})
+        for (size_t i = 0; i < record_.entries().size(); ++i) {
+            const SessionEntry& entry = record_.entries()[i];
+            if ((entry.section.head == "[SYS]") == system && !inErase[i]) section(entry);
+        }
     journal();
     out_ += "</body></html>\n";
     return std::move(out_);

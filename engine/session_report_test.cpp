@@ -129,6 +129,11 @@ TEST_F(SessionReport, HoldsTheIdentificationTheCodesAroundTheEraseAndItsResult) 
           std::string("Codes after the erase"), std::string("No trouble codes"),
           std::string("Codes erased")})
         EXPECT_NE(html.find(expected), std::string::npos) << expected;
+    // The system information heads the sections; the two readings show once, in the erase.
+    EXPECT_LT(html.find("System information"), html.find("Identification"));
+    EXPECT_EQ(html.find("<h2>Trouble codes"), std::string::npos);
+    EXPECT_EQ(html.find(erases[0].before->records[0][0]),
+              html.rfind(erases[0].before->records[0][0]));
 
     // The PDF is a real one, and a reader finds the report's text in it.
     const auto pdf = sample->install() / "REPORTS" / files[1];
