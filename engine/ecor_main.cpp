@@ -138,7 +138,7 @@ int main(int argc, char** argv) {
     const bool offer = !report && sessionReportOffered(*config);
     std::optional<SessionRecord> session;
     if (offer || !sessionReport.empty()) {
-        session.emplace(host->clock(), SessionVehicle{command->record, command->selection});
+        session.emplace(host->clock(), SessionVehicle{command->record, command->selection, demo});
         attachSessionRecord(*host, *session, !report);
     }
     const auto writeSession = [&]() {

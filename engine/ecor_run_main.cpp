@@ -116,7 +116,7 @@ int main(int argc, char** argv) {
     if (!sessionReport.empty()) {
         // The vehicle is the one the function name names; the record is the text's file.
         const std::string record = std::filesystem::path(textFile).filename().string();
-        session.emplace(host->clock(), SessionVehicle{record, name});
+        session.emplace(host->clock(), SessionVehicle{record, name, mode == "DEMO"});
         attachSessionRecord(*host, *session, true);
     }
     const PluginOutcome outcome =

@@ -27,6 +27,7 @@ namespace corvan::engine {
 struct SessionVehicle {
     std::string record;     // the data record ("EDC16_KWP.TXT")
     std::string selection;  // brand, model, system and variant as the shell joined them
+    bool demo = false;      // a demonstration: no vehicle, the values are simulated
 };
 
 // One section as it came, with when and from which function.

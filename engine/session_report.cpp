@@ -87,6 +87,7 @@ void Writer::headerRows() {
     row(pick(t::kStarted), civilText(record_.started()));
     row(pick(t::kWritten), civilText(header_.written));
     out_ += "</table>\n";
+    if (record_.vehicle().demo) out_ += "<p><b>" + pick(t::kDemoNotice) + "</b></p>\n";
 }
 
 void Writer::recordsTable(const ReportSection& s, const TextTable* first, const TextTable* second) {

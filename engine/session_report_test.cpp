@@ -164,14 +164,33 @@ TEST_F(SessionReport, IsWrittenInTheSessionsLanguage) {
     record.reportShown("u", "[DTC]@P0100|Luftmasse <defekt>|");
     record.pluginCalled("FAULTCODES.DLL", PluginCall{});
     record.pluginReturned("FAULTCODES.DLL", PluginCall{}, "[DEL]@KO");
+    const int64_t coded =
+        record.journal().aboutToWrite({"coding", "KOMBI", "01234", "04321", "10 03"});
+    record.journal().aboutToWrite({"login", "KOMBI", "", "12345", "2B 03"});
+    record.journal().answered(coded, "7F 10", false);
+    clock.advanceUs(3'600'000'000);  // written an hour later
     const std::string html = sessionReportHtml(record, {"", 2, clock.civilNow()});
+    // Started and written on the run's clock; each section with the time it came.
+    EXPECT_NE(html.find("<td>2007-02-03 09:05:07</td>"), std::string::npos);
+    EXPECT_NE(html.find("<td>2007-02-03 10:05:07</td>"), std::string::npos);
+    EXPECT_NE(html.find("<small>09:05:07</small>"), std::string::npos);
     for (const char* expected :
          {"Bericht der Diagnosesitzung", "Fehlercodes", "Codes vor dem Löschen",
           "In dieser Sitzung nicht gelesen", "Das Steuergerät hat die Codes nicht gelöscht",
-          "Keine Schreibvorgänge", "Luftmasse &lt;defekt&gt;"})
+          "Luftmasse &lt;defekt&gt;",
+          "<td>09:05:07</td><td>KOMBI</td><td>Codierung</td><td>01234</td><td>04321</td>"
+          "<td><tt>10 03</tt></td><td>7F 10 (nicht erledigt)</td>",
+          "<td>Anmeldung</td><td></td><td>12345</td><td><tt>2B 03</tt></td>"
+          "<td>Keine Antwort</td>"})
         EXPECT_NE(html.find(expected), std::string::npos) << expected;
-    // No workshop named: no workshop line.
+    // No workshop named: no workshop line; a vehicle's report has no demonstration notice.
     EXPECT_EQ(html.find("Werkstatt"), std::string::npos);
+    EXPECT_EQ(html.find("Demonstration"), std::string::npos);
+    SessionRecord demo(clock, {kRecord, kSelection, true});
+    const std::string demoHtml = sessionReportHtml(demo, {"", 5, clock.civilNow()});
+    EXPECT_NE(demoHtml.find("valores simulados"), std::string::npos);
+    EXPECT_NE(demoHtml.find("Nenhuma escrita no veículo nesta sessão"), std::string::npos);
+    EXPECT_NE(demoHtml.find("A sessão não devolveu dados"), std::string::npos);
 }
 
 // eCor as the shell starts it: the question only where iCor.cfg asks for it.

@@ -24,6 +24,15 @@ inline constexpr TextTable kStarted = {"Inicio de la sesión", "Session started"
                                        "Session started",     "Início da sessão"};
 inline constexpr TextTable kWritten = {"Informe emitido", "Report written", "Bericht erstellt",
                                        "Informe emitido", "Report written", "Relatório emitido"};
+// A demonstration's report must not pass for a vehicle's.
+inline constexpr TextTable kDemoNotice = {
+    "Demostración: ningún vehículo conectado, valores simulados",
+    "Demonstration: no vehicle connected, simulated values",
+    "Demonstration: kein Fahrzeug angeschlossen, simulierte Werte",
+    "Demostración: ningún vehículo conectado, valores simulados",
+    "Demonstration: no vehicle connected, simulated values",
+    "Demonstração: nenhum veículo ligado, valores simulados",
+};
 inline constexpr TextTable kTime = {"Hora", "Time", "Uhrzeit", "Hora", "Time", "Hora"};
 
 // Section headings by their head.
