@@ -93,6 +93,15 @@ TEST_F(Session, CountsWhatAFunctionHandsOnOrShowedOnlyOnce) {
     EXPECT_EQ(record.entries()[1].source, "FAULTCODES.DLL");
 }
 
+TEST_F(Session, TheFirstEntryCanBeTheCodesBeforeAnErase) {
+    record.reportShown("u", "[DTC]@P0100|Air mass|");
+    call("FAULTCODES.DLL", "[DEL]@OK");
+    const auto erases = record.erases();
+    ASSERT_EQ(erases.size(), 1u);
+    EXPECT_EQ(erases[0].beforeEntry, 0);
+    ASSERT_TRUE(erases[0].before);
+}
+
 TEST_F(Session, PairsEachEraseWithTheCodesBeforeAndAfterIt) {
     record.reportShown("u", "[DTC]@P0100|Air mass|");
     clock.advanceUs(5'000'000);
@@ -124,7 +133,10 @@ TEST_F(Session, PairsEachEraseWithTheCodesBeforeAndAfterIt) {
 
 TEST_F(Session, JournalKeepsEveryWriteAndHandsItOn) {
     FileJournal file;
+    // A write announced before the file journal came is kept here and never handed on.
+    const int64_t early = record.journal().aboutToWrite({"login", "KOMBI", "", "12345", "2B"});
     record.journal().setNext(&file);
+    record.journal().answered(early, "refused", false);
     clock.advanceUs(60'000'000);
     const int64_t first =
         record.journal().aboutToWrite({"coding", "KOMBI", "01234", "04321", "10 03"});
@@ -134,8 +146,10 @@ TEST_F(Session, JournalKeepsEveryWriteAndHandsItOn) {
     record.journal().answered(first, "no answer", false);
     record.journal().answered(77, "stray", true);  // an id never given: changes nothing
 
-    const auto& e = record.journal().entries();
-    ASSERT_EQ(e.size(), 2u);
+    auto e = record.journal().entries();
+    ASSERT_EQ(e.size(), 3u);
+    EXPECT_EQ(e[0].answer, "refused");
+    e.erase(e.begin());
     EXPECT_EQ(e[0].vehicle, "VW GOLF V ENGINE");
     EXPECT_EQ(e[0].time.minute, 6);
     EXPECT_EQ(e[0].write.before, "01234");

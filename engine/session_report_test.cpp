@@ -193,6 +193,16 @@ TEST_F(SessionReport, IsWrittenInTheSessionsLanguage) {
     EXPECT_NE(demoHtml.find("A sessão não devolveu dados"), std::string::npos);
 }
 
+TEST_F(SessionReport, AFileThatCannotBeWrittenIsSaidSo) {
+    std::string error;
+    EXPECT_FALSE(writeSessionReport(dir.path() / "missing" / "r.html", "<html>", &error));
+    EXPECT_NE(error.find("r.html"), std::string::npos);
+    EXPECT_FALSE(writeSessionReport(dir.path() / "missing" / "r.pdf", "<html>", &error));
+    EXPECT_FALSE(writeSessionReport(dir.path() / "r.txt", "<html>", &error));
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "r.txt"));
+    EXPECT_TRUE(writeSessionReport(dir.path() / "R.HTM", "<html>", &error)) << error;
+}
+
 // eCor as the shell starts it: the question only where iCor.cfg asks for it.
 class EngineProgram : public SessionReport {
   protected:
