@@ -11,6 +11,15 @@
 #include <QTextDocument>
 #endif
 
+#if defined(CORVAN_WITH_QT) && defined(__SANITIZE_ADDRESS__)
+// Laying out the PDF's text makes fontconfig build font patterns that it keeps in its own
+// caches until the process ends; the leak checker of a sanitizer build would count them
+// against every program that writes a report.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\n";
+}
+#endif
+
 namespace corvan::engine {
 
 #ifdef CORVAN_WITH_QT
