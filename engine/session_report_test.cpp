@@ -203,6 +203,29 @@ TEST_F(SessionReport, AFileThatCannotBeWrittenIsSaidSo) {
     EXPECT_TRUE(writeSessionReport(dir.path() / "R.HTM", "<html>", &error)) << error;
 }
 
+TEST_F(SessionReport, AJournalTheHostKeptStillGetsEveryWrite) {
+    struct Counting final : WriteJournal {
+        int64_t aboutToWrite(const JournalWrite&) override { return ++writes; }
+        void answered(int64_t, const std::string&, bool) override {}
+        int64_t writes = 0;
+    } file;
+    HostSetup setup;
+    setup.root = sample->root();
+    setup.installPath = "STORAGE CARD\\CORVANDATA";
+    setup.port.none = true;
+    std::string error;
+    auto host = EngineHost::create(std::move(setup), &error);
+    ASSERT_TRUE(host) << error;
+    host->services().journal = &file;
+    SessionRecord record(clock, {kRecord, kSelection});
+    attachSessionRecord(*host, record, true);
+    attachSessionRecord(*host, record, true);  // lent twice: still one journal further on
+    host->services().journal->aboutToWrite({"erase", "ENGINE", "", "", "14 FF 00"});
+    EXPECT_EQ(file.writes, 1);
+    EXPECT_EQ(record.journal().entries().size(), 1u);
+    EXPECT_EQ(host->services().calls, &record);
+}
+
 // eCor as the shell starts it: the question only where iCor.cfg asks for it.
 class EngineProgram : public SessionReport {
   protected:
