@@ -10,6 +10,7 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "engine/command_line.h"
@@ -20,6 +21,8 @@
 #include "engine/install_config.h"
 #include "engine/line_messages.h"
 #include "engine/report_run.h"
+#include "engine/session_offer.h"
+#include "engine/session_report.h"
 #include "platform/command_line_exit.h"
 
 namespace {
@@ -42,11 +45,15 @@ constexpr const char* kFooter =
     "  /RECORD /BRAND MODEL SYSTEM VARIANT /DEMO=1\n"
     "RECORD is a data record in the installation's FICHAS folder.\n"
     "\n"
+    "Session report: --session-report FILE writes it (.html or .pdf) when the run ends;\n"
+    "SESSION_REPORT=[YES] in iCor.cfg asks the technician at the end of a session, and\n"
+    "WORKSHOP=[name] names the workshop on it (docs/session-report.md).\n"
+    "\n"
     "Exit status:\n"
     "  0  the function menu (or the report) ran\n"
     "  1  bad options, command line or technician script\n"
     "  2  the installation lacks something (iCor.cfg, the record, a plug-in)\n"
-    "  3  the line or a file of the run cannot be opened\n"
+    "  3  the line or a file of the run (the session report too) cannot be opened\n"
     "  4  the box or the ECU was not ready (configuration ERROR)\n"
     "  5  the line to the box was lost during the run\n";
 
@@ -74,9 +81,12 @@ int main(int argc, char** argv) {
     HostOptions options;
     FrontEndOptions frontOptions;
     bool report = false;
+    std::filesystem::path sessionReport;
     addHostOptions(app, options);
     addFrontEndOptions(app, frontOptions);
     app.add_flag("--report", report, "Report mode: print the ECU's report and end");
+    app.add_option("--session-report", sessionReport,
+                   "Write the session report to FILE (.html or .pdf) when the run ends");
     app.footer(kFooter);
     // Everything from the first word that is not an option on is the shell's command line.
     app.prefix_command();
@@ -92,6 +102,9 @@ int main(int argc, char** argv) {
     const auto command = parseEngineCommand(line, &error);
     if (!command) return failWith(kBadCommandLine, error + " (got \"" + line + "\")");
     if (!checkTechnicianScript(options.technician, &error)) return failWith(kBadCommandLine, error);
+    if (!sessionReport.empty() && !reportFormatOf(sessionReport))
+        return failWith(kBadCommandLine, "--session-report names a .html or .pdf file, not " +
+                                             sessionReport.string());
 
     const corvan::DeviceRoot root(options.root);
     const auto config = readInstallConfig(root, &error);
@@ -121,10 +134,28 @@ int main(int argc, char** argv) {
         return failWith(kNoLine, host->lineError());
     }
 
+    // The session report, when asked for on the command line or offered by iCor.cfg.
+    const bool offer = !report && sessionReportOffered(*config);
+    std::optional<SessionRecord> session;
+    if (offer || !sessionReport.empty()) {
+        session.emplace(host->clock(), SessionVehicle{command->record, command->selection, demo});
+        attachSessionRecord(*host, *session, !report);
+    }
+    const auto writeSession = [&]() {
+        if (!session || sessionReport.empty()) return true;
+        std::string why;
+        const bool ok = writeSessionReport(
+            sessionReport, sessionReportText(*host, *session, *config, language), &why);
+        if (!ok) std::fprintf(stderr, "eCor: %s\n", why.c_str());
+        return ok;
+    };
+
     if (report) {
         const ReportOutcome outcome = runReport(*host, *text, command->selection, language, demo);
         if (!outcome.notes.empty()) std::fprintf(stderr, "%s", outcome.notes.c_str());
         if (!outcome.report.empty()) std::printf("%s\n", outcome.report.c_str());
+        if (session) session->reportPassReturned(outcome.report);
+        if (!writeSession()) return kNoLine;
         if (host->lineLost()) return endOnLostLine(*host, language);
         noteScriptReport(*host);
         return outcome.ok ? kRan : failWith(kNotReady, outcome.error);
@@ -137,7 +168,10 @@ int main(int argc, char** argv) {
         return failWith(kInstallation, outcome.error);
     }
     std::printf("%s\n", outcome.result.c_str());
+    if (offer) offerSessionReport(*host, *session, *config, language);
+    const bool sessionWritten = writeSession();
     if (host->lineLost()) return endOnLostLine(*host, language);
     noteScriptReport(*host);
+    if (!sessionWritten) return kNoLine;
     return outcome.result == "ERROR" ? kNotReady : kRan;
 }

@@ -18,6 +18,8 @@
 #include "engine/install_config.h"
 #include "engine/line_messages.h"
 #include "engine/plugin_call.h"
+#include "engine/session_offer.h"
+#include "engine/session_report.h"
 #include "platform/command_line_exit.h"
 #include "platform/file_io.h"
 #include "platform/text_codec.h"
@@ -32,7 +34,7 @@ constexpr const char* kFooter =
     "  0  the plug-in ran (its result text on standard output)\n"
     "  1  bad options or technician script\n"
     "  2  the plug-in or the parameter text cannot be had\n"
-    "  3  the line or a file of the run cannot be opened\n"
+    "  3  the line or a file of the run (the session report too) cannot be opened\n"
     "  5  the line to the box was lost during the run\n";
 
 int failWith(int status, const std::string& message) {
@@ -70,6 +72,9 @@ int main(int argc, char** argv) {
     app.add_option("--lang", language,
                    "Language index (0 Spanish, 1 English, 2 German, 5 Portuguese)");
     app.add_option("--name", name, "Function name (dialog titles, reports)");
+    std::filesystem::path sessionReport;
+    app.add_option("--session-report", sessionReport,
+                   "Write the session report to FILE (.html or .pdf) when the plug-in returns");
     FrontEndOptions frontOptions;
     addFrontEndOptions(app, frontOptions);
     app.footer(kFooter);
@@ -90,6 +95,9 @@ int main(int argc, char** argv) {
         if (start < 0) return failWith(1, "\"" + startAt + "\" does not occur in the text");
     }
     if (!checkTechnicianScript(options.technician, &error)) return failWith(1, error);
+    if (!sessionReport.empty() && !reportFormatOf(sessionReport))
+        return failWith(
+            1, "--session-report names a .html or .pdf file, not " + sessionReport.string());
     auto setup = hostSetup(options, *config, false, &error);
     if (!setup) return failWith(3, error);
     const bool scripted = !options.technician.empty() || !options.screens.empty();
@@ -104,6 +112,13 @@ int main(int argc, char** argv) {
         return failWith(3, host->lineError());
     }
 
+    std::optional<SessionRecord> session;
+    if (!sessionReport.empty()) {
+        // The vehicle is the one the function name names; the record is the text's file.
+        const std::string record = std::filesystem::path(textFile).filename().string();
+        session.emplace(host->clock(), SessionVehicle{record, name, mode == "DEMO"});
+        attachSessionRecord(*host, *session, true);
+    }
     const PluginOutcome outcome =
         callPluginNamed(*host, plugin, corvan::PluginCall{*text, start, mode, name}, language);
     const bool lost = host->lineLost();
@@ -112,6 +127,12 @@ int main(int argc, char** argv) {
     if (!report.empty()) std::fprintf(stderr, "ecor-run: technician script:\n%s\n", report.c_str());
     if (!outcome.ran) return failWith(2, outcome.error);
     std::printf("%s\n", outcome.result.c_str());
+    if (session) {
+        std::string why;
+        if (!writeSessionReport(sessionReport,
+                                sessionReportText(*host, *session, *config, language), &why))
+            return failWith(3, why);
+    }
     if (lost) return failWith(5, "the line to the box was lost (" + host->portName() + ")");
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include "engine/engine_host.h"
 #include "engine/install_config.h"
+#include "runtime/write_journal.h"
 
 namespace corvan::engine {
 
@@ -34,11 +35,16 @@ PluginOutcome callPlugin(EngineHost& host, const std::filesystem::path& library,
         outcome.error = library.string() + " has no entry \"dll\"";
         return outcome;
     }
+    // The session report sees the host's own calls as it sees the modules' calls.
+    PluginCallObserver* calls = host.services().calls;
+    const std::string fileName = library.filename().string();
+    if (calls) calls->pluginCalled(fileName, call);
     const char* produced = entry(call.text.c_str(), call.start, call.mode.c_str(), &host.link(),
                                  language, call.name.c_str());
     // The text lives in the library: copied before it is unloaded.
     outcome.result = produced ? produced : "";
     outcome.ran = true;
+    if (calls) calls->pluginReturned(fileName, call, outcome.result);
     return outcome;
 }
 

@@ -5,6 +5,7 @@
 #include "platform/device_root.h"
 #include "platform/library_loader.h"
 #include "runtime/data_path.h"
+#include "runtime/write_journal.h"
 
 namespace corvan {
 
@@ -52,11 +53,15 @@ PluginOutcome CallPluginIn(const ModuleContext& ctx, std::string_view deviceFold
     if (!entry) return outcome;
     // The callee gets its own copies; the caller's texts stay as they are whatever it does.
     const std::string text = call.text, mode = call.mode, name = call.name;
+    PluginCallObserver* calls = ctx.host().calls;
+    if (calls) calls->pluginCalled(std::string(fileName), call);
     const char* produced =
         entry(text.c_str(), call.start, mode.c_str(), &ctx.link(), language, name.c_str());
     // The callee's text lives in the library: copy it before the library goes.
     outcome.result = produced ? produced : "";
     outcome.status = PluginStatus::Called;
+    // The session report collects what every function of the session handed back.
+    if (calls) calls->pluginReturned(std::string(fileName), call, outcome.result);
     return outcome;
 }
 

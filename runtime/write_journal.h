@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "runtime/host_services.h"
+
 namespace corvan {
 
 struct JournalWrite {
@@ -57,8 +59,27 @@ struct PluginCall;
 class PluginCallObserver {
   public:
     virtual ~PluginCallObserver() = default;
+    // Before the plug-in's `dll` runs (every pluginReturned follows one of these, so nested
+    // calls can be told apart from a caller handing its callee's text on).
+    virtual void pluginCalled(const std::string& fileName, const PluginCall& call) {
+        (void)fileName;
+        (void)call;
+    }
     virtual void pluginReturned(const std::string& fileName, const PluginCall& call,
                                 const std::string& result) = 0;
+    // What a function showed the technician, in report form ("[IDN]" and its records, "[DTC]"
+    // and the codes listed), when its result text in "EXE" and "DEMO" does not carry it.
+    // `unit` is the function name the module was called with.
+    virtual void reportShown(const std::string& unit, const std::string& report) {
+        (void)unit;
+        (void)report;
+    }
 };
+
+// Tells the host's observer, when there is one, what the module just showed.
+inline void tellReportShown(const HostServices& host, const std::string& unit,
+                            const std::string& report) {
+    if (host.calls) host.calls->reportShown(unit, report);
+}
 
 }  // namespace corvan

@@ -6,6 +6,7 @@ packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgtest-dev libgmock-de
           fonts-dejavu-core  # the Qt screens and their picture tests draw with DejaVu
           xvfb xauth         # the Qt tests once more on a real X display
           qt6-qpa-plugins    # Qt's X11 platform for those windows
+          poppler-utils      # pdftotext reads the session report's PDF back in its tests
           dpkg-dev file)     # the Debian package: dpkg-shlibdeps finds its dependencies
 missing=()
 for p in "${packages[@]}"; do

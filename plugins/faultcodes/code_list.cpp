@@ -4,12 +4,14 @@
 #include "plugins/faultcodes/code_list_texts.h"
 #include "plugins/faultcodes/faultcodes_texts.h"
 #include "runtime/run_plugin.h"
+#include "runtime/write_journal.h"
 
 namespace corvan::faultcodes {
 
 namespace {
 
 constexpr int64_t kPassMs = 500;
+constexpr std::string_view kCodesHead = "[DTC]";
 
 }  // namespace
 
@@ -69,7 +71,7 @@ std::optional<std::string> loadDefinitions(const ModuleContext& ctx, std::string
 }
 
 CodeList::CodeList(const ModuleContext& ctx, std::string_view titlePrefix, std::string_view name)
-    : ctx_(ctx), dialog_(ctx, codeListTemplate(), titlePrefix, name) {
+    : ctx_(ctx), dialog_(ctx, codeListTemplate(), titlePrefix, name), name_(name) {
     ui::Dialog& d = dialog_.dialog();
     d.setColumns(kListId, {{ctx.pick(kCodeColumn), 50}, {ctx.pick(kDescriptionColumn), 256}});
     for (int i = 0; i < kListRows; ++i) d.addRow(kListId, {"", ""});
@@ -95,7 +97,7 @@ void CodeList::showRows(const std::vector<TroubleCode>& codes, bool first, std::
         const int row = static_cast<int>(i);
         if (first) {
             d.addRow(kListId, {s.code, s.description});
-            if (!ctx_.showsDialog()) records += "@" + s.code + "|" + s.description + "|";
+            records += "@" + s.code + "|" + s.description + "|";
         } else {
             d.setCell(kListId, row, 0, s.code);
             d.setCell(kListId, row, 1, s.description);
@@ -130,9 +132,11 @@ std::string CodeList::run(const std::vector<TroubleCode>& codes) {
             d.setText(kDetailId, s.code + " (" + codes[static_cast<size_t>(selected_)].kind +
                                      "): " + s.detail);
         }
+        if (first && ctx_.showsDialog())
+            tellReportShown(ctx_.host(), name_, std::string(kCodesHead) + records);
         ctx_.clock().sleepMs(kPassMs);
     }
-    return records;
+    return ctx_.showsDialog() ? std::string() : records;
 }
 
 }  // namespace corvan::faultcodes

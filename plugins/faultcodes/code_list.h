@@ -59,6 +59,7 @@ class CodeList {
 
     const ModuleContext& ctx_;
     ModuleDialog dialog_;
+    std::string name_;  // the function name, for the host's session report
     int selected_ = -1;
 };
 

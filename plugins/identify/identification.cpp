@@ -10,6 +10,7 @@
 #include "runtime/module_dialog.h"
 #include "runtime/param_text.h"
 #include "runtime/result_text.h"
+#include "runtime/write_journal.h"
 
 namespace corvan::identify {
 
@@ -78,9 +79,11 @@ std::string Identification::run() {
         const std::string value = valueOf(records_[i]);
         d.setCell(kListId, static_cast<int>(i), 1, value);
         ctx_.pumpMessages();
-        if (!ctx_.showsDialog()) result.record(records_[i].id, records_[i].label(), value);
+        result.record(records_[i].id, records_[i].label(), value);
     }
     if (!ctx_.showsDialog()) return result.text();
+    // The screen keeps its plain "[IDN]"; the host's session report gets the values shown.
+    tellReportShown(ctx_.host(), call_.name, result.text());
     dialog.run([](const std::string&) { return true; });
     return std::string(kResultHead);
 }
