@@ -62,7 +62,9 @@ TEST(LiveRecording, ReadingsCarryTheirNumberCycleAndTimeSpan) {
     EXPECT_EQ(s.rec.oldestMs(), 2000);
     EXPECT_EQ(s.rec.newestMs(), 3040);
     EXPECT_TRUE(outsideRange(speed, {0, 0, 881, "881"}));
-    EXPECT_FALSE(outsideRange(speed, {0, 0, 880, "880"}));
+    EXPECT_FALSE(outsideRange(speed, {0, 0, 880, "880"}));  // both limits lie inside
+    EXPECT_FALSE(outsideRange(speed, {0, 0, 780, "780"}));
+    EXPECT_TRUE(outsideRange(speed, {0, 0, 779.9, "779.9"}));
     EXPECT_FALSE(outsideRange(s.rec.items()[1], {0, 0, 1e9, "1e9"}));  // no range
 }
 
