@@ -24,6 +24,7 @@
 #include "engine/session_offer.h"
 #include "engine/session_report.h"
 #include "platform/command_line_exit.h"
+#include "runtime/journal_file.h"
 
 namespace {
 
@@ -125,6 +126,7 @@ int main(int argc, char** argv) {
                       &error))
         return failWith(kBadCommandLine, error);
 
+    std::optional<corvan::JournalFile> journal;  // outlives the host that lends it
     auto host = EngineHost::create(std::move(*setup), &error);
     if (!host) return failWith(kNoLine, error);
     const int language = config->languageIndex;
@@ -132,6 +134,14 @@ int main(int argc, char** argv) {
         tellCannotOpenPort(*host, language);
         noteScriptReport(*host);
         return failWith(kNoLine, host->lineError());
+    }
+
+    // Every request that changes this vehicle goes into the installation's journal of it
+    // first (a demonstration sends nothing to a car, so it has none).
+    if (!demo) {
+        journal.emplace(root, host->clock(), config->installPath,
+                        command->record + " " + command->selection);
+        host->services().journal = &*journal;
     }
 
     // The session report, when asked for on the command line or offered by iCor.cfg.

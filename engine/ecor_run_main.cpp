@@ -23,6 +23,7 @@
 #include "platform/command_line_exit.h"
 #include "platform/file_io.h"
 #include "platform/text_codec.h"
+#include "runtime/journal_file.h"
 #include "runtime/param_text.h"
 
 namespace {
@@ -72,6 +73,10 @@ int main(int argc, char** argv) {
     app.add_option("--lang", language,
                    "Language index (0 Spanish, 1 English, 2 German, 5 Portuguese)");
     app.add_option("--name", name, "Function name (dialog titles, reports)");
+    std::string journalVehicle;
+    app.add_option("--journal", journalVehicle,
+                   "Keep the writes to the vehicle in the installation's journal of VEHICLE "
+                   "(the data record and the selection, as eCor names it)");
     std::filesystem::path sessionReport;
     app.add_option("--session-report", sessionReport,
                    "Write the session report to FILE (.html or .pdf) when the plug-in returns");
@@ -104,6 +109,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<FrontEnd> front;
     if (!openFrontEnd(argc, argv, frontOptions, scripted, options, root, *setup, front, &error))
         return failWith(1, error);
+    std::optional<corvan::JournalFile> journal;  // outlives the host that lends it
     auto host = EngineHost::create(std::move(*setup), &error);
     if (!host) return failWith(3, error);
     if (!host->lineError().empty()) {
@@ -112,6 +118,10 @@ int main(int argc, char** argv) {
         return failWith(3, host->lineError());
     }
 
+    if (!journalVehicle.empty() && mode != "DEMO") {
+        journal.emplace(root, host->clock(), config->installPath, journalVehicle);
+        host->services().journal = &*journal;
+    }
     std::optional<SessionRecord> session;
     if (!sessionReport.empty()) {
         // The vehicle is the one the function name names; the record is the text's file.

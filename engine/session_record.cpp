@@ -16,20 +16,20 @@ bool bare(const ReportSection& s) {
 }  // namespace
 
 int64_t SessionJournal::aboutToWrite(const JournalWrite& write) {
-    JournalEntry entry;
+    SessionWrite entry;
     entry.time = clock_.civilNow();
     entry.vehicle = vehicle_;
     entry.write = write;
-    entries_.push_back(std::move(entry));
-    const auto id = static_cast<int64_t>(entries_.size());
+    writes_.push_back(std::move(entry));
+    const auto id = static_cast<int64_t>(writes_.size());
     if (next_) nextIds_[id] = next_->aboutToWrite(write);
     return id;
 }
 
 void SessionJournal::answered(int64_t id, const std::string& answer, bool done) {
     // An id this journal never gave (a module's slip) changes nothing here or further on.
-    if (id < 1 || id > static_cast<int64_t>(entries_.size())) return;
-    JournalEntry& entry = entries_[static_cast<size_t>(id - 1)];
+    if (id < 1 || id > static_cast<int64_t>(writes_.size())) return;
+    SessionWrite& entry = writes_[static_cast<size_t>(id - 1)];
     entry.answered = true;
     entry.answer = answer;
     entry.done = done;

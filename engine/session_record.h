@@ -37,7 +37,7 @@ struct SessionEntry {
     ReportSection section;
 };
 
-struct JournalEntry {
+struct SessionWrite {
     CivilTime time;
     std::string vehicle;  // the selection
     JournalWrite write;
@@ -66,13 +66,18 @@ class SessionJournal final : public WriteJournal {
     int64_t aboutToWrite(const JournalWrite& write) override;
     void answered(int64_t id, const std::string& answer, bool done) override;
 
-    const std::vector<JournalEntry>& entries() const { return entries_; }
+    // The writes of this session, for the report.
+    const std::vector<SessionWrite>& writes() const { return writes_; }
+    // The journal screen's list: the installation's journal of the vehicle when there is one.
+    std::vector<JournalEntry> entries() const override {
+        return next_ ? next_->entries() : std::vector<JournalEntry>{};
+    }
 
   private:
     const Clock& clock_;
     std::string vehicle_;
     WriteJournal* next_ = nullptr;
-    std::vector<JournalEntry> entries_;
+    std::vector<SessionWrite> writes_;
     std::map<int64_t, int64_t> nextIds_;  // our id -> the id `next_` gave
 };
 
@@ -96,7 +101,7 @@ class SessionRecord final : public PluginCallObserver {
     // Each erase of the session with the codes read last before it and first after it.
     std::vector<EraseOutcome> erases() const;
     // Nothing was collected: no section and no journal entry.
-    bool empty() const { return entries_.empty() && journal_.entries().empty(); }
+    bool empty() const { return entries_.empty() && journal_.writes().empty(); }
 
   private:
     // One plug-in call under way: what its own callees returned and what it showed, so a

@@ -134,19 +134,20 @@ TEST_F(Session, PairsEachEraseWithTheCodesBeforeAndAfterIt) {
 TEST_F(Session, JournalKeepsEveryWriteAndHandsItOn) {
     FileJournal file;
     // A write announced before the file journal came is kept here and never handed on.
-    const int64_t early = record.journal().aboutToWrite({"login", "KOMBI", "", "12345", "2B"});
+    const int64_t early = record.journal().aboutToWrite(
+        JournalWrite{"login", "KOMBI", "", "12345", "2B", {}, {}, {}});
     record.journal().setNext(&file);
     record.journal().answered(early, "refused", false);
     clock.advanceUs(60'000'000);
-    const int64_t first =
-        record.journal().aboutToWrite({"coding", "KOMBI", "01234", "04321", "10 03"});
-    const int64_t second =
-        record.journal().aboutToWrite({"erase", "ENGINE", "P0100", "", "14 FF 00"});
+    const int64_t first = record.journal().aboutToWrite(
+        JournalWrite{"coding", "KOMBI", "01234", "04321", "10 03", {}, {}, {}});
+    const int64_t second = record.journal().aboutToWrite(
+        JournalWrite{"erase", "ENGINE", "P0100", "", "14 FF 00", {}, {}, {}});
     record.journal().answered(second, "54", true);
     record.journal().answered(first, "no answer", false);
     record.journal().answered(77, "stray", true);  // an id never given: changes nothing
 
-    auto e = record.journal().entries();
+    auto e = record.journal().writes();
     ASSERT_EQ(e.size(), 3u);
     EXPECT_EQ(e[0].answer, "refused");
     e.erase(e.begin());

@@ -177,7 +177,7 @@ std::string Writer::kindText(const std::string& kind) const {
 
 void Writer::journal() {
     out_ += "<h2>" + pick(t::kJournalSection) + "</h2>\n";
-    const auto& entries = record_.journal().entries();
+    const auto& entries = record_.journal().writes();
     if (entries.empty()) {
         out_ += "<p>" + pick(t::kNoWrites) + "</p>\n";
         return;
@@ -187,7 +187,7 @@ void Writer::journal() {
          {&t::kTime, &t::kUnit, &t::kKind, &t::kBefore, &t::kValue, &t::kSent, &t::kAnswer})
         out_ += "<th align=\"left\">" + pick(*h) + "</th>";
     out_ += "</tr>\n";
-    for (const JournalEntry& e : entries) {
+    for (const SessionWrite& e : entries) {
         const std::string answer =
             e.answered ? escaped(e.answer) + " (" + pick(e.done ? t::kDone : t::kNotDone) + ")"
                        : pick(t::kNoAnswer);

@@ -11,6 +11,7 @@
 #include "engine/session_offer.h"
 #include "engine_e2e_support.h"
 #include "platform/file_io.h"
+#include "runtime/journal_file.h"
 
 namespace corvan::engine {
 namespace {
@@ -164,9 +165,9 @@ TEST_F(SessionReport, IsWrittenInTheSessionsLanguage) {
     record.reportShown("u", "[DTC]@P0100|Luftmasse <defekt>|");
     record.pluginCalled("FAULTCODES.DLL", PluginCall{});
     record.pluginReturned("FAULTCODES.DLL", PluginCall{}, "[DEL]@KO");
-    const int64_t coded =
-        record.journal().aboutToWrite({"coding", "KOMBI", "01234", "04321", "10 03"});
-    record.journal().aboutToWrite({"login", "KOMBI", "", "12345", "2B 03"});
+    const int64_t coded = record.journal().aboutToWrite(
+        JournalWrite{"coding", "KOMBI", "01234", "04321", "10 03", {}, {}, {}});
+    record.journal().aboutToWrite(JournalWrite{"login", "KOMBI", "", "12345", "2B 03", {}, {}, {}});
     record.journal().answered(coded, "7F 10", false);
     clock.advanceUs(3'600'000'000);  // written an hour later
     const std::string html = sessionReportHtml(record, {"", 2, clock.civilNow()});
@@ -220,9 +221,10 @@ TEST_F(SessionReport, AJournalTheHostKeptStillGetsEveryWrite) {
     SessionRecord record(clock, {kRecord, kSelection});
     attachSessionRecord(*host, record, true);
     attachSessionRecord(*host, record, true);  // lent twice: still one journal further on
-    host->services().journal->aboutToWrite({"erase", "ENGINE", "", "", "14 FF 00"});
+    host->services().journal->aboutToWrite(
+        JournalWrite{"erase", "ENGINE", "", "", "14 FF 00", {}, {}, {}});
     EXPECT_EQ(file.writes, 1);
-    EXPECT_EQ(record.journal().entries().size(), 1u);
+    EXPECT_EQ(record.journal().writes().size(), 1u);
     EXPECT_EQ(host->services().calls, &record);
 }
 
@@ -291,6 +293,47 @@ TEST_F(EngineProgram, WritesTheReportNamedOnTheCommandLineWithoutAsking) {
     EXPECT_EQ(one.status, 0) << one.err;
     EXPECT_NE(readWholeFile(single).value_or("").find("ECU part number"), std::string::npos);
     EXPECT_EQ(ecor(kSession, {"--session-report", (dir.path() / "x.txt").string()}).status, 1);
+}
+
+// eCor keeps every write of a session in the vehicle's journal, beside the report, and the
+// function menu's journal screen (WRITE_JOURNAL=[ON]) lists what it holds.
+TEST_F(EngineProgram, KeepsTheSessionsWritesInTheVehiclesJournal) {
+    const DeviceRoot root(sample->root());
+    VirtualClock clock;
+    const JournalFile journal(root, clock, "STORAGE CARD\\CORVANDATA",
+                              std::string(kRecord) + " " + kSelection);
+    const size_t before = journal.entries().size();
+    const auto html = dir.path() / "session.html";
+    const e2e::ProgramRun run = ecor(kSession, {"--session-report", html.string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::vector<JournalEntry> entries = journal.entries();
+    ASSERT_EQ(entries.size(), before + 1);
+    const JournalEntry& erase = entries.back();
+    EXPECT_EQ(erase.write.kind, "erase");
+    ASSERT_FALSE(erase.write.sent.empty());
+    EXPECT_TRUE(erase.answered && erase.done) << erase.answer;
+    EXPECT_EQ(erase.vehicle, std::string(kRecord) + " " + kSelection);
+    EXPECT_NE(readWholeFile(html).value_or("").find(erase.write.sent), std::string::npos)
+        << erase.write.sent;
+
+    // A demonstration sends nothing to the car and journals nothing.
+    const e2e::ProgramRun demo = e2e::runProgram(
+        ECOR_PATH, {"--headless", "--root", sample->root().string(), "--technician",
+                    (dir.path() / "script.txt").string(),
+                    std::string("/") + kRecord + " /" + kSelection + " /DEMO=1"});
+    EXPECT_EQ(demo.status, 0) << demo.err;
+    EXPECT_EQ(journal.entries().size(), before + 1);
+
+    // The journal screen of the function menu shows the erase.
+    writeFileAtomic(sample->root() / "STORAGE CARD" / "iCor.cfg",
+                    std::string(kConfig) + "WRITE_JOURNAL=[ON]\r\n");
+    const e2e::ProgramRun browse =
+        ecor("tap \"Write journal\"\npress \"SELECT\"\nafter 20 pumps dump\npress \"Exit\"\n"
+             "when title \"OPTIONS MENU\" press \"Exit\"\n");
+    writeFileAtomic(sample->root() / "STORAGE CARD" / "iCor.cfg", kConfig);
+    EXPECT_EQ(browse.status, 0) << browse.err;
+    EXPECT_EQ(browse.err.find("technician script"), std::string::npos) << browse.err;
+    EXPECT_NE(screens().find(erase.write.sent), std::string::npos) << screens();
 }
 
 }  // namespace
