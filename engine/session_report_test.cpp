@@ -317,19 +317,19 @@ TEST_F(EngineProgram, KeepsTheSessionsWritesInTheVehiclesJournal) {
         << erase.write.sent;
 
     // A demonstration sends nothing to the car and journals nothing.
-    const e2e::ProgramRun demo = e2e::runProgram(
-        ECOR_PATH, {"--headless", "--root", sample->root().string(), "--technician",
-                    (dir.path() / "script.txt").string(),
-                    std::string("/") + kRecord + " /" + kSelection + " /DEMO=1"});
+    const e2e::ProgramRun demo =
+        e2e::runProgram(ECOR_PATH, {"--headless", "--root", sample->root().string(), "--technician",
+                                    (dir.path() / "script.txt").string(),
+                                    std::string("/") + kRecord + " /" + kSelection + " /DEMO=1"});
     EXPECT_EQ(demo.status, 0) << demo.err;
     EXPECT_EQ(journal.entries().size(), before + 1);
 
     // The journal screen of the function menu shows the erase.
     writeFileAtomic(sample->root() / "STORAGE CARD" / "iCor.cfg",
                     std::string(kConfig) + "WRITE_JOURNAL=[ON]\r\n");
-    const e2e::ProgramRun browse =
-        ecor("tap \"Write journal\"\npress \"SELECT\"\nafter 20 pumps dump\npress \"Exit\"\n"
-             "when title \"OPTIONS MENU\" press \"Exit\"\n");
+    const e2e::ProgramRun browse = ecor(
+        "tap \"Write journal\"\npress \"SELECT\"\nafter 20 pumps dump\npress \"Exit\"\n"
+        "when title \"OPTIONS MENU\" press \"Exit\"\n");
     writeFileAtomic(sample->root() / "STORAGE CARD" / "iCor.cfg", kConfig);
     EXPECT_EQ(browse.status, 0) << browse.err;
     EXPECT_EQ(browse.err.find("technician script"), std::string::npos) << browse.err;

@@ -8,6 +8,7 @@
 
 #include "platform/device_root.h"
 #include "platform/file_io.h"
+#include "platform/test_kill_harness.h"
 #include "platform/test_temp_dir.h"
 #include "runtime/journal_file.h"
 #include "runtime/journal_record.h"
@@ -129,6 +130,42 @@ TEST(JournalFile, AppendsAfterATornTailStartCleanAndIdsGoOnAcrossSessions) {
     EXPECT_EQ(e[1].write.value, "7");
     EXPECT_FALSE(e[1].answered);
     EXPECT_TRUE(j.healthy());
+}
+
+TEST(JournalFile, AWriterKilledAtAnyPointOfItsAppendsLeavesOnlyWholeEntries) {
+    testing::TempDir dir;
+    DeviceRoot root(dir.path());
+    VirtualClock clock;
+    // Long values make each append take a while, so kills land inside the writes; every
+    // value names its write, so an entry made of two appends would show.
+    const auto valueOf = [](int64_t id) { return std::string(40000, 'v') + std::to_string(id); };
+    const auto appendOne = [&](uint64_t) {
+        JournalFile j(root, clock, "STORAGE CARD\\CORVANDATA", "SEAT IBIZA");
+        const int64_t next = int64_t(j.entries().size()) + 1;
+        const int64_t id = j.aboutToWrite(coding("1", valueOf(next)));
+        j.answered(id, "00 03 " + std::to_string(id), true);
+        return j.healthy();
+    };
+    size_t lastCount = 0;
+    const auto check = [&](int kill) {
+        const auto entries =
+            JournalFile(root, clock, "STORAGE CARD\\CORVANDATA", "SEAT IBIZA").entries();
+        ASSERT_GE(entries.size(), lastCount) << "kill " << kill << ": entries were lost";
+        for (size_t i = 0; i < entries.size(); ++i) {
+            const JournalEntry& e = entries[i];
+            EXPECT_EQ(e.id, int64_t(i) + 1) << "kill " << kill;
+            EXPECT_EQ(e.write.value, valueOf(e.id)) << "kill " << kill << " entry " << i;
+            // Only the newest write may still wait for its answer line.
+            if (i + 1 < entries.size() || e.answered) {
+                EXPECT_EQ(e.answer, "00 03 " + std::to_string(e.id)) << "kill " << kill;
+            }
+        }
+        lastCount = entries.size();
+    };
+    const auto figures = corvan::testing::killWriterRepeatedly(30, 5, 20000, appendOne, check);
+    EXPECT_FALSE(figures.failed);
+    EXPECT_EQ(figures.kills, 30);
+    EXPECT_GE(lastCount, 30u);
 }
 
 TEST(JournalFile, AFolderThatCannotBeWrittenLeavesTheJournalUnhealthyNotTheSession) {
