@@ -595,7 +595,9 @@ TEST_F(LiveGraphTest, TheGraphPausesShowsTheBandAndSavesEveryCycleAsCsv) {
     for (size_t i = 1; i < lines.size(); ++i) {
         const size_t a = lines[i].find(';'), b = lines[i].find(';', a + 1);
         EXPECT_EQ(lines[i].substr(a + 1, b - a - 1), speeds[(i - 1) % 4]) << lines[i];
-        if (i + 1 < lines.size()) EXPECT_EQ(lines[i].substr(b + 1), "50") << lines[i];
+        if (i + 1 < lines.size()) {
+            EXPECT_EQ(lines[i].substr(b + 1), "50") << lines[i];
+        }
         const double t = std::stod(lines[i].substr(0, a));
         EXPECT_GT(t, previous);
         previous = t;
