@@ -228,6 +228,12 @@ TEST_F(JournalledWriteTest, AnnouncesAndAnswersOnceAndGivesUpWithNoAnswer) {
     EXPECT_FALSE(coding.done);
     EXPECT_EQ(journal.records[1].answers, 1);
 
+    // A reply the exchange gave no bytes of (length 0, or -1 for a lost line) is no answer.
+    const uint8_t stale[] = {0x7F, 0x14};
+    EXPECT_EQ(replyText(stale, 0), "no answer");
+    EXPECT_EQ(replyText(stale, -1), "no answer");
+    EXPECT_EQ(replyText(stale, 5), "7F 14");
+
     EXPECT_EQ(secretTail(request, 2), "80 02 20 ** **");
     EXPECT_EQ(secretTail(request, 9), "** ** ** ** **");
 

@@ -172,6 +172,8 @@ TEST(GraphWindow, FollowsPausesAndScrollsWithinWhatIsKept) {
     EXPECT_EQ(w.startMs(s.rec), s.rec.oldestMs());
     s.cycle(150'500, "800");  // paused: new readings do not move it
     EXPECT_EQ(w.startMs(s.rec), s.rec.oldestMs());
+    w.forth(s.rec);  // half a window on
+    EXPECT_EQ(w.startMs(s.rec), s.rec.oldestMs() + 30'000);
     for (int i = 0; i < 9; ++i) w.forth(s.rec);
     EXPECT_EQ(w.endMs(s.rec), s.rec.newestMs());
     w.resume();
