@@ -237,6 +237,21 @@ TEST(BoxInference, DownloadNameRefusedBlocksAndFailedChecks) {
 
 // An engine unit reached over the K line by a configuration, asked twice the same thing
 // with different answers, once not answering, then silent; the scenario replays it.
+TEST(ScenarioBuilder, TellsAKLineConfigurationFromACanOneByItsPin) {
+    // A K-line configuration begins with 1 and holds a pin; its second byte is the
+    // template's own (here 0), so only the pin tells it.
+    std::vector<uint8_t> kline(40, 0);
+    kline[0] = 1, kline[3] = 0xA0, kline[5] = 0x10, kline[11] = 0x81;
+    EXPECT_EQ(selectorFor(kline),
+              Json::parse(R"({"line": "kline", "id": "10", "pin": 1, "begins": "81"})"));
+    // CAN channel 1: bit timing where the pin would be.
+    std::vector<uint8_t> can(40, 0);
+    can[0] = 1, can[2] = 0x01, can[3] = 0x1C, can[4] = 0xFF, can[5] = 0x20, can[10] = 0x28;
+    EXPECT_EQ(selectorFor(can), Json::parse(R"({"line": "can", "channel": 1, "respCode": "28",
+                                               "acceptCode": "20", "acceptMask": "FF"})"));
+    EXPECT_EQ(selectorFor(std::vector<uint8_t>(12, 1)), Json::parse(R"({"line": "any"})"));
+}
+
 TEST(ScenarioBuilder, TableRulesSequencesAndDelaysFromTheEcuExchanges) {
     std::vector<uint8_t> config(40, 0);
     config[0] = 1, config[1] = 2, config[3] = 0xA0, config[5] = 0x10;
