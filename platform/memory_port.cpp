@@ -28,6 +28,11 @@ bool MemoryPort::readByte(uint8_t& byte, size_t& got) {
     return true;
 }
 
+bool MemoryPort::drain() {
+    clock_.sleepUntilUs(device_.takenAtUs(clock_.nowUs()));
+    return !device_.hungUp();
+}
+
 bool MemoryPort::reopen(std::string* error) {
     if (!device_.reconnect()) {
         if (error) *error = "the simulated line stays hung up";

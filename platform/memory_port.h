@@ -46,6 +46,9 @@ class ByteDevice {
     // Called before each host read so a device can produce bytes on its own (endless
     // streams, keep-alive traffic). Default: nothing.
     virtual void poll(int64_t /*nowUs*/, ByteQueue& /*out*/) {}
+    // When the line will have carried everything the host wrote until `nowUs` (later than
+    // `nowUs` only for a device that paces the bytes at the line rate).
+    virtual int64_t takenAtUs(int64_t nowUs) const { return nowUs; }
     // The line was hung up by the device.
     virtual bool hungUp() const { return false; }
     // The host opens the line again after a hang-up; true when the device is back.
@@ -58,6 +61,7 @@ class MemoryPort final : public SerialPort {
 
     bool write(const uint8_t* data, size_t n, size_t& written) override;
     bool readByte(uint8_t& byte, size_t& got) override;
+    bool drain() override;
     void setReadTimeoutMs(int ms) override { timeoutMs_ = ms; }
     int readTimeoutMs() const override { return timeoutMs_; }
     bool lost() const override { return device_.hungUp(); }

@@ -14,6 +14,19 @@ class SerialPort {
     // Writes n bytes; `written` is the count the port accepted. Returns false on failure.
     virtual bool write(const uint8_t* data, size_t n, size_t& written) = 0;
 
+    // Waits until the bytes written so far have left on the line, as the terminal's own
+    // port does before a whole-frame write returns (its write time-out runs with the
+    // line): the reads of the reply then start when the frame is out, not while it is
+    // still being sent. Gives up after the line's time for what is queued plus a second;
+    // false when the line failed meanwhile. A line that cannot tell returns at once.
+    virtual bool drain() { return !lost(); }
+
+    // The caller is about to read `n` bytes that the far end is sending now (the rest of a
+    // frame whose length it has read). A port that is woken by every byte may then wait
+    // for the bytes still on the line and take them in one go; what each read returns, and
+    // when a silent line ends a read, stay the same. A hint only: the default ignores it.
+    virtual void expect(size_t n) { (void)n; }
+
     // Reads at most one byte, waiting up to the read time-out. Returns false when the read
     // call itself failed (a lost link); `got` is 1 when a byte arrived, else 0.
     virtual bool readByte(uint8_t& byte, size_t& got) = 0;

@@ -8,6 +8,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -113,8 +114,12 @@ class TermiosPort final : public SerialPort {
         for (;;) {
             const int ev = pollUntil(fd_, POLLIN, deadline);
             if (ev < 0) return fail();
-            if (ev == 0) return true;  // the read time-out passed without a byte
+            if (ev == 0) {  // the read time-out passed without a byte
+                expected_ = 0;
+                return true;
+            }
             if (ev & POLLIN) {
+                awaitExpected(deadline);
                 const ssize_t r = ::read(fd_, buf_, sizeof buf_);
                 if (r > 0) {
                     pos_ = 0;
@@ -129,9 +134,26 @@ class TermiosPort final : public SerialPort {
         }
     }
 
+    // The driver's output queue tells what is still to go out (a pseudo-terminal always
+    // says nothing: it has no line, and returns at once).
+    bool drain() override {
+        if (lost_) return false;
+        int queued = 0;
+        if (::ioctl(fd_, TIOCOUTQ, &queued) != 0 || queued <= 0) return true;
+        const int64_t deadline = monotonicUs() + 1000000 + int64_t(queued) * 10000000 / baud_;
+        while (queued > 0 && monotonicUs() < deadline) {
+            // Wake up about when the queue should be out, at least every few milliseconds.
+            const int ms = std::clamp(int(int64_t(queued) * 10000 / baud_), 1, 5);
+            ::poll(nullptr, 0, ms);
+            if (::ioctl(fd_, TIOCOUTQ, &queued) != 0) break;
+        }
+        return true;
+    }
+
     void setReadTimeoutMs(int ms) override { timeoutMs_ = ms < 0 ? 0 : ms; }
     int readTimeoutMs() const override { return timeoutMs_; }
     bool lost() const override { return lost_; }
+    void expect(size_t n) override { expected_ = n > len_ - pos_ ? n : 0; }
 
     // The old descriptor goes first: it still holds the lock the new one must take.
     bool reopen(std::string* error) override {
@@ -149,7 +171,23 @@ class TermiosPort final : public SerialPort {
         ::close(fd_);  // also drops the flock
         fd_ = -1;
     }
+    // The first of the expected bytes has come: the others follow at the line rate, so
+    // sleep until they should all be there (never past the read's own deadline) instead
+    // of waking for each of them.
+    void awaitExpected(int64_t deadlineUs) {
+        if (expected_ <= 1) return;
+        int ready = 0;
+        if (::ioctl(fd_, FIONREAD, &ready) != 0 || size_t(ready) >= expected_) return;
+        const int64_t byteUs = 10000000 / baud_;
+        const int64_t untilUs =
+            std::min(deadlineUs, monotonicUs() + int64_t(expected_ - size_t(ready)) * byteUs);
+        const int64_t waitUs = untilUs - monotonicUs();
+        if (waitUs <= 0) return;
+        const timespec t{time_t(waitUs / 1000000), long(waitUs % 1000000) * 1000};
+        ::ppoll(nullptr, 0, &t, nullptr);
+    }
     bool deliver(uint8_t& byte, size_t& got) {
+        if (expected_ > 0) --expected_;
         byte = buf_[pos_++];
         got = 1;
         return true;
@@ -169,6 +207,7 @@ class TermiosPort final : public SerialPort {
     // system call instead of one per byte.
     uint8_t buf_[256];
     size_t pos_ = 0, len_ = 0;
+    size_t expected_ = 0;  // bytes the caller said are on their way
 };
 
 std::string describe(const std::string& device, const char* what, int err) {

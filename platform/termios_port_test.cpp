@@ -104,6 +104,40 @@ TEST(TermiosPort, SilentLineEndsTheReadAfterTheTimeout) {
     EXPECT_FALSE(port->lost());
 }
 
+// A frame announced longer than what the box sends: the port takes the bytes that came,
+// still one per read, and the read after them ends with the time-out as on any silent
+// line, not later; a new hint after it starts afresh.
+TEST(TermiosPort, ExpectedBytesThatNeverComeCostOnlyTheReadTimeOut) {
+    PtyPair pty;
+    std::string error;
+    auto port = openTermiosPort(pty.name(), SerialSettings{9600, 80}, &error);
+    ASSERT_NE(port, nullptr) << error;
+    const uint8_t sent[] = {0x11, 0x22};
+    ASSERT_EQ(::write(pty.master(), sent, 2), 2);
+    port->expect(40);
+    uint8_t b = 0;
+    size_t got = 0;
+    const auto start = Clock::now();
+    std::vector<uint8_t> read;
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(port->readByte(b, got));
+        if (got == 1) read.push_back(b);
+    }
+    const auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+    EXPECT_EQ(read, (std::vector<uint8_t>{0x11, 0x22}));
+    EXPECT_EQ(got, 0u);
+    // The wait for the 38 missing bytes (about 40 ms) lies within the first read's
+    // time-out; the third read times out on its own: two time-outs at most.
+    EXPECT_LE(ms, 2 * 80 + 60);
+    const uint8_t more[] = {0x33};
+    ASSERT_EQ(::write(pty.master(), more, 1), 1);
+    port->expect(1);
+    ASSERT_TRUE(port->readByte(b, got));
+    EXPECT_EQ(got, 1u);
+    EXPECT_EQ(b, 0x33);
+}
+
 TEST(TermiosPort, HangUpMarksTheLinkLost) {
     PtyPair pty;
     std::string error;

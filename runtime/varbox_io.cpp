@@ -109,6 +109,9 @@ int SendFrameBlock(VarboxLink& link, std::span<uint8_t> buffer) {
     link.writeOk = ok ? 1 : 0;
     link.bytesWritten = static_cast<uint32_t>(written);
     traceSent(link, buffer.first(length), ok ? length : written);
+    // The reads of the reply start once the frame is out: a long block still on its way
+    // would otherwise use up their time-outs before the box could answer.
+    if (ok) link.port->drain();
     lineLost(link);
     return link.writeOk;
 }
@@ -127,6 +130,7 @@ int ReceiveFrame(VarboxLink& link, std::span<uint8_t> reply) {
     uint8_t header[frame::kHeaderSize] = {};
     uint8_t check = 0;
     size_t got = 0;
+    if (link.port) link.port->expect(frame::kHeaderSize);
     while (got < frame::kHeaderSize && readOne(link)) {
         header[got] = link.readByte;
         if (got < capacity) reply[got] = link.readByte;
@@ -150,6 +154,7 @@ int ReceiveFrame(VarboxLink& link, std::span<uint8_t> reply) {
         return 0;
     }
     size_t n = frame::kHeaderSize;
+    if (link.port) link.port->expect(whole - n);
     // With L = 0 the loop makes exactly one more read, for the check byte at index 3.
     while (n < whole && readOne(link)) {
         reply[n++] = link.readByte;

@@ -29,8 +29,8 @@ inline constexpr std::string_view kEndlessInputMessage =
 void SendFrame(VarboxLink& link, std::span<const uint8_t> request);
 
 // Block send: stores the check byte at index L + 3 of `buffer` and writes L + 4 bytes with
-// one write. Returns 1 when the write succeeded, else 0 (also when `buffer` has no room for
-// the check byte). No command-6 refusal.
+// one write, and returns when the port has sent them. Returns 1 when the write succeeded,
+// else 0 (also when `buffer` has no room for the check byte). No command-6 refusal.
 int SendFrameBlock(VarboxLink& link, std::span<uint8_t> buffer);
 // The same for a request held in a vector, which grows by the check byte's room if needed.
 int SendFrameBlock(VarboxLink& link, std::vector<uint8_t>& request);

@@ -9,6 +9,7 @@
 //     Varbox box(std::move(scenario));
 //     BluetoothModule module(config, box, scenario timing);
 //     MemoryPort port(clock, module);
+#include <algorithm>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -27,6 +28,9 @@ class BluetoothModule final : public ByteDevice {
     void received(std::span<const uint8_t> bytes, int64_t nowUs, ByteQueue& out) override;
     void poll(int64_t nowUs, ByteQueue& out) override;
     bool hungUp() const override { return box_.hungUp(); }
+    int64_t takenAtUs(int64_t nowUs) const override {
+        return std::max(linked_ ? box_.takenAtUs(nowUs) : nowUs, inFreeUs_);
+    }
 
     bool linked() const { return linked_; }
     int mode() const { return mode_; }

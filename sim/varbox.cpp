@@ -60,6 +60,12 @@ void Varbox::received(std::span<const uint8_t> bytes, int64_t nowUs, ByteQueue& 
     }
 }
 
+int64_t Varbox::takenAtUs(int64_t nowUs) const {
+    if (!scenario_.timing.pacing) return nowUs;
+    const int64_t baud = scenario_.timing.baud;
+    return std::max(nowUs, (inFreeTicks_ + baud - 1) / baud);
+}
+
 bool Varbox::reconnect() {
     if (hungUp_ && comesBack_) hungUp_ = false;
     return !hungUp_;

@@ -46,6 +46,7 @@ class Varbox final : public ByteDevice {
 
     void received(std::span<const uint8_t> bytes, int64_t nowUs, ByteQueue& out) override;
     void poll(int64_t nowUs, ByteQueue& out) override;
+    int64_t takenAtUs(int64_t nowUs) const override;
     bool hungUp() const override { return hungUp_; }
     // A line that hung up with a fault that comes back is up again; the box itself kept its
     // state (the driver, the ECU connection) meanwhile, as a box does behind a dropped

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "runtime/commands.h"
 #include "runtime/frame.h"
 #include "sim/sim_test_support.h"
@@ -289,6 +291,31 @@ TEST(VarboxTiming, PacingSpendsTheWireTimeOfEveryByte) {
     const int64_t wire = 27 * 10 * 1000000 / 9600 + 2000;
     EXPECT_GE(rig.clock.nowUs() - t0, wire);
     EXPECT_LT(rig.clock.nowUs() - t0, wire + 2000);
+}
+
+// A whole-frame write returns once the line has carried the frame, so the first read of the
+// box's answer finds it: a block of 260 bytes takes 270.8 ms at 9600 baud.
+TEST(VarboxTiming, DrainWaitsUntilTheLineHasCarriedTheFrame) {
+    BoxRig rig(R"({"box": {"program": "none"}, "timing": {"pacing": true, "baud": 9600}})");
+    std::array<uint8_t, rq::kDownloadBlockSize> data{};
+    Bytes block = rq::downloadBlockRequest(data);
+    block.push_back(frame::xorOf(block));
+    ASSERT_EQ(block.size(), 260u);
+    size_t written = 0;
+    const int64_t t0 = rig.clock.nowUs();
+    rig.port->write(block.data(), block.size(), written);
+    EXPECT_EQ(rig.clock.nowUs(), t0);
+    EXPECT_TRUE(rig.port->drain());
+    EXPECT_EQ(rig.clock.nowUs() - t0, (int64_t(260) * 10 * 1000000 + 9599) / 9600);
+    uint8_t b = 0;
+    size_t got = 0;
+    rig.port->setReadTimeoutMs(80);
+    EXPECT_TRUE(rig.port->readByte(b, got));
+    EXPECT_EQ(got, 1u);
+    // Nothing more to carry: a second drain returns at once.
+    const int64_t t1 = rig.clock.nowUs();
+    rig.port->drain();
+    EXPECT_EQ(rig.clock.nowUs(), t1);
 }
 
 // Whatever the host sends, the box answers with good frames or not at all, and never

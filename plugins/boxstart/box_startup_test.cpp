@@ -8,6 +8,7 @@
 #include "plugins/boxstart/boxstart_test_support.h"
 #include "plugins/boxstart/download_plan.h"
 #include "runtime/commands.h"
+#include "runtime/testing/link_fixture.h"
 
 namespace corvan::boxstart {
 namespace {
@@ -113,6 +114,31 @@ TEST(Download, DriverOf300BytesGoesInTwoBlocks) {
     EXPECT_EQ(transferEnds(rig), 1u);
     EXPECT_EQ(rig.box->program(), sim::ProgramState::Running);
     EXPECT_EQ(rig.box->driverName(), "KWP2000");
+}
+
+// On a line paced at 9600 baud each block is out before its reply is read, so the box's
+// prompt acknowledge is found by the first read: the download costs the wire time of its
+// frames and the start-up's own pauses (200 ms before the start request, 500 ms after it),
+// no pause after an empty read.
+TEST(Download, OnAPacedLineTakesTheWireTimeAndThePrescribedPausesOnly) {
+    std::string json = testing::scenarioJson(emptyBox());
+    json.insert(1, R"("timing": {"pacing": true, "baud": 9600}, )");
+    Rig rig{std::string_view(json)};
+    corvan::testing::FrameLog log;
+    rig.host.frames = &log;
+    rig.writeDriver("KWP2000.DRV", testing::driverImage("KWP2000", 2560));
+    const int64_t t0 = rig.clock.nowUs();
+    ASSERT_EQ(StartBox(rig.context(), std::string(testing::kKwpDriverPath), "EXE", false),
+              kBoxStarted);
+    const int64_t spent = rig.clock.nowUs() - t0;
+    size_t bytes = 0;
+    for (const Bytes& f : log.sent) bytes += f.size();
+    for (const auto& r : log.received) bytes += r.bytes.size();
+    EXPECT_EQ(dataBlocks(rig).size(), 10u);
+    const int64_t wireUs = int64_t(bytes) * 10 * 1000000 / 9600;
+    EXPECT_GE(spent, wireUs + 700000);
+    // Each block's frame and reply may start a little after the last: no more than 1 ms.
+    EXPECT_LE(spent, wireUs + 700000 + int64_t(log.sent.size()) * 1000);
 }
 
 TEST(Download, NextStartUpFindsTheNewDriver) {

@@ -20,6 +20,7 @@ class SimulatedLine::Port final : public SerialPort {
         return ok;
     }
     bool readByte(uint8_t& byte, size_t& got) override { return port_.readByte(byte, got); }
+    bool drain() override { return port_.drain(); }
     void setReadTimeoutMs(int ms) override { port_.setReadTimeoutMs(ms); }
     int readTimeoutMs() const override { return port_.readTimeoutMs(); }
     bool lost() const override { return port_.lost(); }
