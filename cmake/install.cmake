@@ -17,6 +17,11 @@ set(device_tools Test_KELM_ZUL devconfig)
 set_target_properties(${programs} ${device_tools} corvan_runtime PROPERTIES INSTALL_RPATH "$ORIGIN")
 install(TARGETS ${programs} ${device_tools} RUNTIME DESTINATION ${CORVAN_PROGRAM_DIR})
 install(TARGETS corvan_runtime LIBRARY DESTINATION ${CORVAN_PROGRAM_DIR})
+# The engine's Qt module beside the programs, which open it only for a window or a PDF.
+if(TARGET corvan_engine_qt)
+  set_target_properties(corvan_engine_qt PROPERTIES INSTALL_RPATH "$ORIGIN")
+  install(TARGETS corvan_engine_qt LIBRARY DESTINATION ${CORVAN_PROGRAM_DIR})
+endif()
 foreach(program link IN ZIP_LISTS programs program_links)
   install(CODE "
     file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin\")

@@ -1,8 +1,9 @@
 #include "engine/front_end.h"
 
 #ifdef CORVAN_WITH_QT
+#include "engine/qt_parts.h"
 #include "platform/file_io.h"
-#include "ui/qt/qt_front_end.h"
+#include "ui/display.h"
 #include "ui/technician_script.h"
 #endif
 
@@ -25,10 +26,9 @@ namespace {
 // here, as long as the application.
 class QtFront final : public FrontEnd {
   public:
-    QtFront(int count, char** argv, ui::qt::QtFrontEndOptions o)
-        : argc(count), front(argc, argv, std::move(o)) {}
+    explicit QtFront(int count) : argc(count) {}
     int argc;
-    ui::qt::QtFrontEnd front;
+    std::unique_ptr<QtWindow> window;
 };
 }  // namespace
 
@@ -39,9 +39,9 @@ bool openFrontEnd(int argc, char** argv, const FrontEndOptions& options, bool un
         *error = "--headless and --qt exclude each other";
         return false;
     }
-    const bool display = ui::qt::displayAvailable();
+    const bool display = ui::displayAvailable();
     if (options.headless || !(options.qt || (!unattended && display))) return true;
-    ui::qt::QtFrontEndOptions qtOptions;
+    QtWindowOptions qtOptions;
     qtOptions.offscreen = !display;
     qtOptions.scale = options.scale;
     qtOptions.screenshotDir = options.screenshots;
@@ -59,9 +59,12 @@ bool openFrontEnd(int argc, char** argv, const FrontEndOptions& options, bool un
         }
         qtOptions.script = std::move(parsed.script);
     }
-    auto qt = std::make_unique<QtFront>(argc, argv, std::move(qtOptions));
-    setup.screen = &qt->front.screen();
-    setup.record = qt->front.script() ? &qt->front.script()->twins() : nullptr;
+    QtParts* parts = loadQtParts(error);
+    if (!parts) return false;
+    auto qt = std::make_unique<QtFront>(argc);
+    qt->window = parts->openWindow(qt->argc, argv, std::move(qtOptions));
+    setup.screen = &qt->window->screen();
+    setup.record = qt->window->record();
     front = std::move(qt);
     return true;
 }

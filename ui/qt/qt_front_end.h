@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 
+#include "ui/display.h"
 #include "ui/qt/qt_screen.h"
 #include "ui/qt/qt_script_automation.h"
 
@@ -19,9 +20,8 @@ class QApplication;
 
 namespace corvan::ui::qt {
 
-// Whether Qt can open windows someone sees: an X11 or Wayland display, or a platform named in
-// QT_QPA_PLATFORM other than offscreen and minimal.
-bool displayAvailable();
+// Whether Qt can open windows someone sees (ui/display.h).
+using ui::displayAvailable;
 
 struct QtFrontEndOptions {
     int scale = 0;  // 0: automatic
