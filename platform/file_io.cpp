@@ -15,6 +15,10 @@ std::optional<std::string> readWholeFile(const fs::path& path) {
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) return std::nullopt;
     std::string bytes;
+    // Data files run to megabytes (the vehicle files of the shell): one buffer of the file's
+    // size instead of growing it chunk by chunk.
+    struct stat st {};
+    if (::fstat(::fileno(f), &st) == 0 && st.st_size > 0) bytes.reserve(size_t(st.st_size));
     char buf[16384];
     size_t n;
     while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, n);

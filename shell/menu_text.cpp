@@ -1,5 +1,9 @@
 #include "shell/menu_text.h"
 
+#include <array>
+#include <cstdint>
+#include <cstring>
+
 #include "platform/device_root.h"
 #include "platform/file_io.h"
 #include "platform/text_codec.h"
@@ -13,10 +17,60 @@ std::string xorBytes(std::string bytes) {
     return bytes;
 }
 
+// The UTF-8 text of each scrambled file byte: one to three bytes. A vehicle file runs to
+// megabytes and is read every time a brand is chosen, so the text is built in one pass into
+// a buffer of the right size rather than a character at a time.
+struct Utf8OfByte {
+    std::array<char, 3> bytes;
+    uint8_t size;
+};
+
+const std::array<Utf8OfByte, 256>& descrambleTable() {
+    static const std::array<Utf8OfByte, 256> table = [] {
+        std::array<Utf8OfByte, 256> t{};
+        for (int b = 0; b < 256; ++b) {
+            const std::string utf8 = cp1252ToUtf8(std::string(1, static_cast<char>(b ^ kMenuKey)));
+            t[b].size = static_cast<uint8_t>(utf8.copy(t[b].bytes.data(), t[b].bytes.size()));
+        }
+        return t;
+    }();
+    return table;
+}
+
 }  // namespace
 
+// Scrambled bytes with the top bit set stand for plain ASCII (the key has its top bit set),
+// which is nearly all of a vehicle file: eight such bytes are descrambled at once.
+constexpr uint64_t kTopBits = 0x8080808080808080ull;
+constexpr uint64_t kKeyBytes = kMenuKey * 0x0101010101010101ull;
+
 std::string descrambleMenu(std::string_view fileBytes) {
-    return cp1252ToUtf8(xorBytes(std::string(fileBytes)));
+    const auto& table = descrambleTable();
+    const size_t n = fileBytes.size();
+    const char* in = fileBytes.data();
+    size_t size = 0;
+    for (const char c : fileBytes) size += table[static_cast<uint8_t>(c)].size;
+    std::string text(size, '\0');
+    char* out = text.data();
+    size_t i = 0;
+    while (i < n) {
+        uint64_t word;
+        if (n - i >= 8 && (std::memcpy(&word, in + i, 8), (word & kTopBits) == kTopBits)) {
+            word ^= kKeyBytes;
+            std::memcpy(out, &word, 8);
+            out += 8;
+            i += 8;
+            continue;
+        }
+        const Utf8OfByte& u = table[static_cast<uint8_t>(in[i++])];
+        out[0] = u.bytes[0];
+        if (u.size > 1) {
+            out[1] = u.bytes[1];
+            if (u.size > 2) out[2] = u.bytes[2];
+        }
+        out += u.size;
+    }
+    return text;
 }
 
 std::string scrambleMenu(std::string_view text) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/text_codec.h"
+
 namespace corvan::shell {
 namespace {
 
@@ -18,6 +20,29 @@ TEST(MenuText, ScramblingIsXorOfTheSingleByteText) {
     std::string all;
     for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
     EXPECT_EQ(scrambleMenu(descrambleMenu(all)), all);
+}
+
+TEST(MenuText, DescramblingGivesTheTextOfEachByteWhereverItStands) {
+    // The bytes of a file taken one at a time: XOR with the key, then the single-byte text.
+    const auto oneByOne = [](std::string_view file) {
+        std::string text;
+        for (const char c : file)
+            text += cp1252ToUtf8(std::string(1, static_cast<char>(c ^ kMenuKey)));
+        return text;
+    };
+    // Plain runs of every length around eight bytes, broken by characters of two and three
+    // UTF-8 bytes (é, €) and controls, at every offset; and every byte value once.
+    std::string plain = "ABCDEFGHIJKLMNOPQRS";
+    for (size_t run = 0; run <= plain.size(); ++run)
+        for (const std::string odd : {"é", "€", "¬", "\r\n", "\x01", "\x7f"}) {
+            const std::string file = scrambleMenu(plain.substr(0, run) + odd + plain.substr(run));
+            EXPECT_EQ(descrambleMenu(file), oneByOne(file)) << run << " " << odd;
+        }
+    std::string all;
+    for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
+    EXPECT_EQ(descrambleMenu(all), oneByOne(all));
+    EXPECT_EQ(descrambleMenu(all + all.substr(0, 13)), oneByOne(all + all.substr(0, 13)));
+    EXPECT_EQ(descrambleMenu(""), "");
 }
 
 TEST(MenuText, OnlyTextFollowedByCrLfIsALine) {

@@ -95,7 +95,18 @@ void QtScreen::pumpMessages() {
         bool& flag;
         ~Reset() { flag = false; }
     } reset{pumping_};
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    // Modules pump after every step of their work, a line of a long data file or a byte from
+    // the box, tens of thousands of times a second. Looking at the window system's queue costs
+    // a poll of its connection, far more than such a step: the events the program posted to
+    // itself are delivered on every pump, the window system's (input, exposure, timers) at
+    // most every kWindowSystemEvery, which nobody at the screen can tell from every pump.
+    const auto now = std::chrono::steady_clock::now();
+    if (now - lastWindowSystemPump_ >= kWindowSystemEvery) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        lastWindowSystemPump_ = std::chrono::steady_clock::now();
+    } else {
+        QCoreApplication::sendPostedEvents();
+    }
     if (automation_) automation_->act(shownDialogs());
 }
 

@@ -9,6 +9,7 @@
 #include <QFont>
 #include <QPoint>
 #include <QString>
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -53,8 +54,9 @@ class QtScreen final : public Screen {
     std::unique_ptr<Dialog> createDialog(const DialogTemplate& t) override;
     Answer messageBox(const std::string& text, const std::string& title, Buttons buttons,
                       Icon icon) override;
-    // Dispatches waiting events, then lets the automation act. A call from inside a handler
-    // (while a pump is already dispatching) returns at once.
+    // Dispatches waiting events (the window system's at most every 2 ms), then lets the
+    // automation act. A call from inside a handler (while a pump is already dispatching)
+    // returns at once.
     void pumpMessages() override;
     bool keyDown(int virtualKey) const override;
 
@@ -93,6 +95,8 @@ class QtScreen final : public Screen {
     std::vector<QtDialog*> dialogs_;
     bool pumping_ = false;
     long shows_ = 0;
+    static constexpr std::chrono::milliseconds kWindowSystemEvery{2};
+    std::chrono::steady_clock::time_point lastWindowSystemPump_{};
 };
 
 }  // namespace corvan::ui::qt

@@ -66,6 +66,23 @@ TEST(QtScreen, PumpDispatchesWaitingEvents) {
     EXPECT_EQ(delivered, 1);
 }
 
+TEST(QtScreen, TightPumpingDeliversEveryPostedEventAndStillRunsTimers) {
+    // A module reading a long file pumps after every line: what the program posts to itself
+    // arrives on the very next pump, and timers (like the window system's input) keep coming.
+    QtScreen screen(testing::Options(1));
+    int delivered = 0;
+    for (int i = 1; i <= 1000; ++i) {
+        QMetaObject::invokeMethod(
+            qApp, [&] { ++delivered; }, Qt::QueuedConnection);
+        screen.pumpMessages();
+        ASSERT_EQ(delivered, i);
+    }
+    bool fired = false;
+    QTimer::singleShot(1, qApp, [&] { fired = true; });
+    for (long pumps = 0; !fired && pumps < 100000000; ++pumps) screen.pumpMessages();
+    EXPECT_TRUE(fired);
+}
+
 TEST(QtScreen, PumpFromInsideAHandlerReturnsAtOnce) {
     CountingAutomation script;
     QtScreen screen(testing::Options(1).automate(&script));
