@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 cmake --preset default >/dev/null && cmake --build --preset default >/dev/null || exit 1
 out=build/default/bench
 programs=("$@")
-((${#programs[@]})) || programs=(line_bound qt_pumping memory shell_menu_pages runtime_receive_frame
+((${#programs[@]})) || programs=(line_bound qt_pumping memory shell_menu_pages shell_program runtime_receive_frame
   sim livedata diag_session)
 status=0
 for p in "${programs[@]}"; do
