@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "bench/line_rig.h"
+#include "bench/ten_live_items.h"
 #include "bench/pty_line.h"
 #include "platform/file_io.h"
 #include "plugins/boxstart/box_startup.h"
@@ -94,25 +95,9 @@ BENCHMARK(BM_ExchangeOverPseudoTerminal)
 // --- Live data ----------------------------------------------------------------------------
 
 // Ten items on three requests, each answered after 25 ms.
-constexpr const char* kLiveScenario = R"({"box": {"program": "running"},
-  "ecus": [{"model": "table", "config": {"delayMs": 25, "rules": [
-    {"request": "21 01", "reply": "61 01 0C 80 40 5A C8"},
-    {"request": "21 02", "reply": "61 02 88 02 FF 10"},
-    {"request": "21 03", "reply": "61 03 01 02"}]}}]})";
-constexpr int kLiveRequests = 3, kLiveItems = 10;
-const std::string kTenItems =
-    "<MNU\r\n"
-    "@D001 [\"Speed\"] [2101] [2,3] [CAL *0.25;0] [\"rpm\"] []\r\n"
-    "@D002 [\"Injection\"] [2101] [4] [CAL *0.1;1] [\"mg\"] []\r\n"
-    "@D003 [\"Coolant\"] [2101] [5] [CAL -40;0] [\"C\"] []\r\n"
-    "@D004 [\"Trim\"] [2101] [6] [CAL #*0.1|-256*0.1;2] [\"%\"] []\r\n"
-    "@D005 [\"Switch\"] [2102] [2] [LOG 3] [\"OFF\"/\"ON\"] []\r\n"
-    "@D006 [\"Gear\"] [2102] [3] [TBL GEARS] [] []\r\n"
-    "@D007 [\"Boost\"] [2102] [4,5] [CAL *1;0] [\"mbar\"] []\r\n"
-    "@D008 [\"Status\"] [2103] [0] [HEX] [] []\r\n"
-    "@D009 [\"Valve\"] [2103] [2] [CAL *1;0] [\"%\"] []\r\n"
-    "@D010 [\"Stage\"] [2103] [3] [CAL *1;0] [] []\r\n"
-    "ENDDATA\r\n>\r\nGEARS={N,1,2,3,4,5}\r\n";
+const std::string kLiveScenario = std::string(R"({"box": {"program": "running"},
+  "ecus": [{"model": "table", "config": {"delayMs": 25, "rules": [)") +
+                                  kTenItemsRules + "]}}]}";
 
 // Items per second of the polling cycle, as a time per item against the bound.
 void BM_LiveDataTenItemsThreeRequests(benchmark::State& state) {

@@ -12,6 +12,8 @@
 #include <fstream>
 #include <memory>
 
+#include "bench/line_rig.h"
+#include "bench/ten_live_items.h"
 #include "platform/device_root.h"
 #include "platform/memory_port.h"
 #include "platform/test_temp_dir.h"
@@ -24,6 +26,7 @@
 namespace {
 
 using namespace corvan;
+using namespace corvan::bench;
 using Clock = std::chrono::steady_clock;
 
 constexpr double kBaud = 9600.0;
@@ -77,34 +80,10 @@ void BM_DecodeMixedCatalogue(benchmark::State& state) {
 }
 BENCHMARK(BM_DecodeMixedCatalogue);
 
-// Counts the bytes of every frame on the line.
-struct FrameBytes final : FrameObserver {
-    void frameSent(std::span<const uint8_t> f) override { bytes += f.size(); }
-    void frameReceived(std::span<const uint8_t> f, bool) override { bytes += f.size(); }
-    uint64_t bytes = 0;
-};
-
-const char* kPacedScenario = R"({"box": {"program": "running"},
+const std::string kPacedScenario = std::string(R"({"box": {"program": "running"},
   "timing": {"pacing": true, "baud": 9600},
-  "ecus": [{"model": "table", "config": {"rules": [
-    {"request": "21 01", "reply": "61 01 0C 80 40 5A C8"},
-    {"request": "21 02", "reply": "61 02 88 02 FF 10"},
-    {"request": "21 03", "reply": "61 03 01 02"}]}}]})";
-
-// Ten items on three requests.
-const std::string kTenItems =
-    "<MNU\r\n"
-    "@D001 [\"Speed\"] [2101] [2,3] [CAL *0.25;0] [\"rpm\"] []\r\n"
-    "@D002 [\"Injection\"] [2101] [4] [CAL *0.1;1] [\"mg\"] []\r\n"
-    "@D003 [\"Coolant\"] [2101] [5] [CAL -40;0] [\"C\"] []\r\n"
-    "@D004 [\"Trim\"] [2101] [6] [CAL #*0.1|-256*0.1;2] [\"%\"] []\r\n"
-    "@D005 [\"Switch\"] [2102] [2] [LOG 3] [\"OFF\"/\"ON\"] []\r\n"
-    "@D006 [\"Gear\"] [2102] [3] [TBL GEARS] [] []\r\n"
-    "@D007 [\"Boost\"] [2102] [4,5] [CAL *1;0] [\"mbar\"] []\r\n"
-    "@D008 [\"Status\"] [2103] [0] [HEX] [] []\r\n"
-    "@D009 [\"Valve\"] [2103] [2] [CAL *1;0] [\"%\"] []\r\n"
-    "@D010 [\"Stage\"] [2103] [3] [CAL *1;0] [] []\r\n"
-    "ENDDATA\r\n>\r\nGEARS={N,1,2,3,4,5}\r\n";
+  "ecus": [{"model": "table", "config": {"rules": [)") +
+                                   kTenItemsRules + "]}}]}";
 
 void BM_LiveItemsOnPacedLine(benchmark::State& state) {
     auto loaded = sim::loadScenarioText(kPacedScenario, "bench");
