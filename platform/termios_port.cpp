@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
 namespace corvan {
@@ -88,6 +89,7 @@ class TermiosPort final : public SerialPort {
     bool write(const uint8_t* data, size_t n, size_t& written) override {
         written = 0;
         if (lost_) return false;
+        lastDataUs_ = kLongAgo;  // what answers this comes as a frame of its own
         // The line drains at the baud rate; allow that time plus a second before giving
         // up on a port that accepts nothing (stalled adapter, unread pseudo-terminal).
         const int64_t deadline = monotonicUs() + 1000000 + int64_t(n) * 10000000 / baud_;
@@ -111,6 +113,13 @@ class TermiosPort final : public SerialPort {
         if (pos_ < len_) return deliver(byte, got);
         if (lost_) return false;
         const int64_t deadline = monotonicUs() + int64_t(timeoutMs_) * 1000;
+        // The rest of a frame whose bytes are arriving now: sleep until it should be there
+        // and take it, without first being woken by the next of its bytes.
+        if (expected_ > 1 && monotonicUs() - lastDataUs_ < 2 * byteUs()) {
+            awaitExpected(deadline);
+            if (readyBytes() > 0 && readBuffer()) return deliver(byte, got);
+            if (lost_) return false;
+        }
         for (;;) {
             const int ev = pollUntil(fd_, POLLIN, deadline);
             if (ev < 0) return fail();
@@ -120,14 +129,9 @@ class TermiosPort final : public SerialPort {
             }
             if (ev & POLLIN) {
                 awaitExpected(deadline);
-                const ssize_t r = ::read(fd_, buf_, sizeof buf_);
-                if (r > 0) {
-                    pos_ = 0;
-                    len_ = size_t(r);
-                    return deliver(byte, got);
-                }
-                if (r < 0 && (errno == EINTR || errno == EAGAIN)) continue;
-                return fail();  // end of file or EIO: the other side hung up
+                if (readBuffer()) return deliver(byte, got);
+                if (lost_) return false;
+                continue;  // interrupted, or nothing after all
             }
             // Hang-up or error without data: a lost link, not an endless stream of empty reads.
             return fail();
@@ -160,6 +164,7 @@ class TermiosPort final : public SerialPort {
         closeFd();
         fd_ = openConfigured(device_, settings_, error);
         pos_ = len_ = 0;
+        lastDataUs_ = kLongAgo;
         lost_ = fd_ < 0;
         return !lost_;
     }
@@ -176,15 +181,34 @@ class TermiosPort final : public SerialPort {
     // of waking for each of them.
     void awaitExpected(int64_t deadlineUs) {
         if (expected_ <= 1) return;
-        int ready = 0;
-        if (::ioctl(fd_, FIONREAD, &ready) != 0 || size_t(ready) >= expected_) return;
-        const int64_t byteUs = 10000000 / baud_;
+        const int ready = readyBytes();
+        if (ready < 0 || size_t(ready) >= expected_) return;
         const int64_t untilUs =
-            std::min(deadlineUs, monotonicUs() + int64_t(expected_ - size_t(ready)) * byteUs);
+            std::min(deadlineUs, monotonicUs() + int64_t(expected_ - size_t(ready)) * byteUs());
         const int64_t waitUs = untilUs - monotonicUs();
         if (waitUs <= 0) return;
         const timespec t{time_t(waitUs / 1000000), long(waitUs % 1000000) * 1000};
         ::ppoll(nullptr, 0, &t, nullptr);
+    }
+    int64_t byteUs() const { return 10000000 / baud_; }
+    // Bytes waiting in the driver, or -1 when it cannot tell.
+    int readyBytes() const {
+        int ready = 0;
+        return ::ioctl(fd_, FIONREAD, &ready) == 0 ? ready : -1;
+    }
+    // Takes what the driver holds into the buffer; false with nothing read (the link is
+    // then lost unless the read was only interrupted or found nothing yet).
+    bool readBuffer() {
+        const ssize_t r = ::read(fd_, buf_, sizeof buf_);
+        if (r > 0) {
+            pos_ = 0;
+            len_ = size_t(r);
+            lastDataUs_ = monotonicUs();
+            return true;
+        }
+        if (r < 0 && (errno == EINTR || errno == EAGAIN)) return false;
+        fail();  // end of file or EIO: the other side hung up
+        return false;
     }
     bool deliver(uint8_t& byte, size_t& got) {
         if (expected_ > 0) --expected_;
@@ -208,6 +232,9 @@ class TermiosPort final : public SerialPort {
     uint8_t buf_[256];
     size_t pos_ = 0, len_ = 0;
     size_t expected_ = 0;  // bytes the caller said are on their way
+    // When the last bytes were taken from the driver, if nothing was written since.
+    static constexpr int64_t kLongAgo = INT64_MIN / 2;
+    int64_t lastDataUs_ = kLongAgo;
 };
 
 std::string describe(const std::string& device, const char* what, int err) {

@@ -138,6 +138,57 @@ TEST(TermiosPort, ExpectedBytesThatNeverComeCostOnlyTheReadTimeOut) {
     EXPECT_EQ(b, 0x33);
 }
 
+// The rest of a frame whose first bytes were just taken: the port sleeps until it should
+// be there instead of waking for its first byte. The bytes still come one per read, in
+// order; a rest that never comes, or a far end that hangs up in the middle of the frame,
+// ends the read as on any line: at its time-out, or as a lost link.
+TEST(TermiosPort, TheRestOfAFrameUnderWayEndsAsAnyRead) {
+    PtyPair pty;
+    std::string error;
+    auto port = openTermiosPort(pty.name(), SerialSettings{9600, 80}, &error);
+    ASSERT_NE(port, nullptr) << error;
+    auto readAll = [&port](size_t n) {
+        std::vector<uint8_t> read;
+        uint8_t b = 0;
+        size_t got = 1;
+        while (read.size() < n && got == 1 && port->readByte(b, got))
+            if (got == 1) read.push_back(b);
+        return read;
+    };
+    const uint8_t header[] = {0x80, 0x02, 0x20};
+    const uint8_t rest[] = {0x00, 0x5A, 0x77};
+    ASSERT_EQ(::write(pty.master(), header, 3), 3);
+    port->expect(3);
+    EXPECT_EQ(readAll(3), (std::vector<uint8_t>{0x80, 0x02, 0x20}));
+    ASSERT_EQ(::write(pty.master(), rest, 3), 3);
+    port->expect(3);
+    EXPECT_EQ(readAll(3), (std::vector<uint8_t>{0x00, 0x5A, 0x77}));
+
+    // Announced long (200 bytes, 208 ms of line) and silent: the read time-out (80 ms),
+    // counted from the read's start, ends the wait.
+    ASSERT_EQ(::write(pty.master(), header, 3), 3);
+    port->expect(3);
+    ASSERT_EQ(readAll(3).size(), 3u);
+    port->expect(200);
+    uint8_t b = 0;
+    size_t got = 1;
+    const auto start = Clock::now();
+    ASSERT_TRUE(port->readByte(b, got));
+    EXPECT_EQ(got, 0u);
+    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(160));
+    EXPECT_FALSE(port->lost());
+
+    ASSERT_EQ(::write(pty.master(), header, 3), 3);
+    port->expect(3);
+    ASSERT_EQ(readAll(3).size(), 3u);
+    pty.dropSlave();
+    pty.closeMaster();
+    port->expect(17);
+    EXPECT_FALSE(port->readByte(b, got));
+    EXPECT_EQ(got, 0u);
+    EXPECT_TRUE(port->lost());
+}
+
 TEST(TermiosPort, HangUpMarksTheLinkLost) {
     PtyPair pty;
     std::string error;

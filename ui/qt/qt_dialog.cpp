@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QTimer>
 #include <QTreeWidget>
 #include <algorithm>
 
@@ -112,6 +113,9 @@ QtDialog::QtDialog(QtScreen& screen, const DialogTemplate& t) : screen_(screen),
         }
         connectSignals(it->second);
     }
+    progressTimer_ = new QTimer(window_.get());
+    progressTimer_->setSingleShot(true);
+    QObject::connect(progressTimer_, &QTimer::timeout, [this] { paintProgress(); });
     screen_.attach(this);
 }
 
@@ -185,6 +189,7 @@ QWidget* QtDialog::control(int id) const {
 }
 
 void QtDialog::screenshot(const char* event) {
+    paintProgress();
     screen_.screenshots().save(window_.get(), template_.name.empty() ? title() : template_.name,
                                event, window_->windowTitle(), !template_.fullScreen,
                                screen_.scale());
@@ -373,21 +378,50 @@ int QtDialog::currentItem(int id) const {
 
 void QtDialog::setRange(int id, int low, int high) {
     Control* c = find(id);
-    if (auto* bar = c ? qobject_cast<QProgressBar*>(c->widget) : nullptr)
-        bar->setRange(low, std::max(low, high));
+    auto* bar = c ? qobject_cast<QProgressBar*>(c->widget) : nullptr;
+    if (!bar) return;
+    bar->setRange(low, std::max(low, high));
+    c->value = std::clamp(c->value, bar->minimum(), bar->maximum());
+    bar->setValue(c->value);
 }
 
 void QtDialog::setProgress(int id, int value) {
     Control* c = find(id);
     auto* bar = c ? qobject_cast<QProgressBar*>(c->widget) : nullptr;
+    if (!bar) return;
     // The device's bar pins a value outside its range to the nearer end.
-    if (bar) bar->setValue(std::clamp(value, bar->minimum(), bar->maximum()));
+    c->value = std::clamp(value, bar->minimum(), bar->maximum());
+    if (c->value == bar->value() && !progressWaiting_) return;
+    progressWaiting_ = true;
+    paintDueProgress();
+    if (progressWaiting_ && !progressTimer_->isActive()) {
+        const auto wait = screen_.progressPaintEvery() - (screen_.now() - *lastProgressPaint_);
+        progressTimer_->start(std::max(std::chrono::milliseconds(1),
+                                       std::chrono::ceil<std::chrono::milliseconds>(wait)));
+    }
 }
 
 int QtDialog::progress(int id) const {
     const Control* c = find(id);
-    auto* bar = c ? qobject_cast<QProgressBar*>(c->widget) : nullptr;
-    return bar ? bar->value() : 0;
+    return c && qobject_cast<QProgressBar*>(c->widget) ? c->value : 0;
+}
+
+void QtDialog::paintDueProgress() {
+    if (!progressWaiting_) return;
+    // A hidden window paints nothing: its bars take their values at once.
+    if (!window_->isVisible() || !lastProgressPaint_ ||
+        screen_.now() - *lastProgressPaint_ >= screen_.progressPaintEvery())
+        paintProgress();
+}
+
+void QtDialog::paintProgress() {
+    if (!progressWaiting_) return;
+    progressWaiting_ = false;
+    progressTimer_->stop();
+    if (window_->isVisible()) lastProgressPaint_ = screen_.now();
+    for (auto& [id, c] : controls_)
+        if (auto* bar = qobject_cast<QProgressBar*>(c.widget); bar && bar->value() != c.value)
+            bar->setValue(c.value);
 }
 
 void QtDialog::setPicture(int id, const std::string& hostPath) {

@@ -3,12 +3,15 @@
 // control id (the widget's object name). Handlers only hear what the technician does; what
 // the module sets through this interface reports nothing back.
 #include <QWidget>
+#include <chrono>
 #include <map>
 #include <memory>
+#include <optional>
 
 #include "ui/screen.h"
 
 class QButtonGroup;
+class QTimer;
 
 namespace corvan::ui::qt {
 
@@ -80,12 +83,16 @@ class QtDialog final : public Dialog {
     bool chooseItem(int id, int index);              // drop-down
     void pressCloseBox();
 
+    // Paints the progress bars whose value has waited its time (the screen's pump asks).
+    void paintDueProgress();
+
   private:
     struct Control {
         ControlSpec spec;
         QWidget* widget = nullptr;  // owned by the window
         std::vector<Column> columns;
         std::string picture;
+        int value = 0;  // a progress bar's value, which the bar shows at its next paint
     };
 
     const Control* find(int id) const;
@@ -94,6 +101,7 @@ class QtDialog final : public Dialog {
     Control* reachable(int id, ControlKind kind);
     void connectSignals(const Control& c);
     void screenshot(const char* event);
+    void paintProgress();  // every waiting value, now
 
     QtScreen& screen_;
     DialogTemplate template_;
@@ -105,6 +113,12 @@ class QtDialog final : public Dialog {
     // the technician's.
     bool moduleChange_ = false;
     long showOrder_ = 0;
+    // A progress bar repaints the moment its fill moves a pixel, and a box start-up moves it
+    // at every exchange: its bars are painted at most every progressPaintEvery, the latest
+    // value then, and a value set between paints waits for the next one (or this timer).
+    bool progressWaiting_ = false;
+    std::optional<std::chrono::steady_clock::time_point> lastProgressPaint_;
+    QTimer* progressTimer_ = nullptr;  // owned by the window
 };
 
 }  // namespace corvan::ui::qt

@@ -7,6 +7,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QLabel>
@@ -14,6 +15,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <chrono>
 
 #include "ui/qt/qt_look.h"
 #include "ui/qt/qt_screen.h"
@@ -303,11 +305,63 @@ TEST_F(QtDialogTest, ProgressBarKeepsItsRange) {
     EXPECT_EQ(bar->maximum(), 100);
     d.setProgress(kProgress, 17);
     EXPECT_EQ(bar->value(), 17);
+    // A narrower range pins the value to its end, as the headless bar does.
     d.setRange(kProgress, 0, 10);
+    EXPECT_EQ(d.progress(kProgress), 10);
+    EXPECT_EQ(bar->value(), 10);
     d.setProgress(kProgress, 50);
     EXPECT_EQ(d.progress(kProgress), 10);
     d.setProgress(kProgress, -3);
     EXPECT_EQ(bar->value(), 0);
+}
+
+// A shown bar is painted at most every progressPaintEvery: the module reads back every value
+// it set, the bar shows the latest at the next paint, at a pump when the time has come, in
+// every picture taken, or by its own timer when nothing pumps.
+TEST_F(QtDialogTest, ShownProgressBarIsPaintedAtMostEveryInterval) {
+    auto now = std::chrono::steady_clock::time_point() + std::chrono::hours(1);
+    QtScreenOptions o;
+    o.attended = false;
+    o.clock = [&now] { return now; };
+    o.progressPaintEvery = std::chrono::milliseconds(100);
+    QtScreen s(o);
+    QtDialog d(s, sample());
+    auto* bar = widget<QProgressBar>(d, kProgress);
+    d.setProgress(kProgress, 5);  // hidden: nothing to paint, the bar takes it at once
+    EXPECT_EQ(bar->value(), 5);
+    d.show(true);
+    d.setProgress(kProgress, 10);
+    EXPECT_EQ(bar->value(), 10);  // the first paint of the shown window
+    now += std::chrono::milliseconds(10);
+    d.setProgress(kProgress, 20);
+    d.setProgress(kProgress, 30);
+    EXPECT_EQ(d.progress(kProgress), 30);
+    EXPECT_EQ(bar->value(), 10);
+    now += std::chrono::milliseconds(89);
+    s.pumpMessages();
+    EXPECT_EQ(bar->value(), 10);
+    now += std::chrono::milliseconds(1);
+    s.pumpMessages();
+    EXPECT_EQ(bar->value(), 30);
+    d.setProgress(kProgress, 40);
+    EXPECT_EQ(bar->value(), 30);
+    d.show(false);  // the picture of the closing window shows the latest value
+    EXPECT_EQ(bar->value(), 40);
+    d.setProgress(kProgress, 50);  // hidden again: at once, however recent the last paint
+    EXPECT_EQ(bar->value(), 50);
+
+    o.progressPaintEvery = std::chrono::milliseconds(1);
+    QtScreen fast(o);
+    QtDialog e(fast, sample());
+    auto* other = widget<QProgressBar>(e, kProgress);
+    e.show(true);
+    e.setProgress(kProgress, 1);
+    e.setProgress(kProgress, 2);
+    EXPECT_EQ(other->value(), 1);
+    // Nobody pumps and the clock stands still: the bar's timer still paints the last value.
+    for (int i = 0; i < 1000 && other->value() != 2; ++i)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    EXPECT_EQ(other->value(), 2);
 }
 
 TEST_F(QtDialogTest, PictureShowsTheBitmapAtTheScale) {

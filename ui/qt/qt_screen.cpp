@@ -107,6 +107,7 @@ void QtScreen::pumpMessages() {
     } else {
         QCoreApplication::sendPostedEvents();
     }
+    for (QtDialog* dialog : dialogs_) dialog->paintDueProgress();
     if (automation_) automation_->act(shownDialogs());
 }
 

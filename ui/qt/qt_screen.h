@@ -40,6 +40,11 @@ struct QtScreenOptions {
     std::optional<bool> attended;
     // Qt style under the scaling; empty: the classic Windows look, else Fusion.
     QString style;
+    // A progress bar is painted at most this often; what a module sets in between shows at
+    // the next paint (a start-up moves its bar at every exchange with the box).
+    std::chrono::milliseconds progressPaintEvery{250};
+    // The time those paints go by; unset: the steady clock.
+    std::function<std::chrono::steady_clock::time_point()> clock;
 };
 
 class QtScreen final : public Screen {
@@ -81,6 +86,10 @@ class QtScreen final : public Screen {
     void attach(QtDialog* dialog);
     void detach(QtDialog* dialog);
     long nextShowOrder() { return ++shows_; }
+    std::chrono::steady_clock::time_point now() const {
+        return options_.clock ? options_.clock() : std::chrono::steady_clock::now();
+    }
+    std::chrono::milliseconds progressPaintEvery() const { return options_.progressPaintEvery; }
 
   private:
     Answer askPerson(QMessageBox& box, const MessageBoxRequest& request, bool picture);
