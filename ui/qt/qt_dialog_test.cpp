@@ -295,6 +295,11 @@ TEST_F(QtDialogTest, DropDownItemsAndChoice) {
     EXPECT_TRUE(d.chooseItem(kCombo, 2));
     EXPECT_EQ(d.currentItem(kCombo), 2);
     EXPECT_EQ(chosen, std::vector<int>{kCombo});
+    EXPECT_TRUE(d.chooseItem(kCombo, 0));  // the first item is a choice like any other
+    EXPECT_EQ(d.currentItem(kCombo), 0);
+    EXPECT_FALSE(d.chooseItem(kCombo, 3));
+    EXPECT_EQ(d.currentItem(kCombo), 0);
+    EXPECT_EQ(chosen, (std::vector<int>{kCombo, kCombo}));
     EXPECT_EQ(d.items(kCombo), (std::vector<std::string>{"SPANISH", "ENGLISH", "GERMAN"}));
 }
 
