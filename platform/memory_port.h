@@ -62,6 +62,9 @@ class MemoryPort final : public SerialPort {
     bool write(const uint8_t* data, size_t n, size_t& written) override;
     bool readByte(uint8_t& byte, size_t& got) override;
     bool drain() override;
+    void announceWrites(std::span<const uint8_t> bytes) override {
+        announced_.emplace_back(bytes.begin(), bytes.end());
+    }
     void setReadTimeoutMs(int ms) override { timeoutMs_ = ms; }
     int readTimeoutMs() const override { return timeoutMs_; }
     bool lost() const override { return device_.hungUp(); }
@@ -72,12 +75,15 @@ class MemoryPort final : public SerialPort {
     const std::vector<uint8_t>& written() const { return written_; }
     // Bytes still waiting for the host.
     ByteQueue& pending() { return toHost_; }
+    // Each run of one-byte writes the host announced.
+    const std::vector<std::vector<uint8_t>>& announced() const { return announced_; }
 
   private:
     Clock& clock_;
     ByteDevice& device_;
     ByteQueue toHost_;
     std::vector<uint8_t> written_;
+    std::vector<std::vector<uint8_t>> announced_;
     int timeoutMs_ = 80;
 };
 

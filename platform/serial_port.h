@@ -3,6 +3,7 @@
 // by the port's read time-out. A read that times out reports 0 bytes, never blocks for ever.
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 
 namespace corvan {
@@ -13,6 +14,13 @@ class SerialPort {
 
     // Writes n bytes; `written` is the count the port accepted. Returns false on failure.
     virtual bool write(const uint8_t* data, size_t n, size_t& written) = 0;
+
+    // The caller is about to write these bytes with a one-byte write each, back to back (a
+    // frame in the byte-wise form). A port whose every write costs a system call may put
+    // them on the line at the first of those writes and answer the others from what the line
+    // took; what each write reports, and what reaches the line, stay the same. Any other
+    // call ends the announcement. A hint only: the default ignores it.
+    virtual void announceWrites(std::span<const uint8_t> bytes) { (void)bytes; }
 
     // Waits until the bytes written so far have left on the line, as the terminal's own
     // port does before a whole-frame write returns (its write time-out runs with the

@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace corvan {
 namespace {
@@ -88,27 +89,21 @@ class TermiosPort final : public SerialPort {
 
     bool write(const uint8_t* data, size_t n, size_t& written) override {
         written = 0;
-        if (lost_) return false;
         lastDataUs_ = kLongAgo;  // what answers this comes as a frame of its own
-        // The line drains at the baud rate; allow that time plus a second before giving
-        // up on a port that accepts nothing (stalled adapter, unread pseudo-terminal).
-        const int64_t deadline = monotonicUs() + 1000000 + int64_t(n) * 10000000 / baud_;
-        while (written < n) {
-            const ssize_t w = ::write(fd_, data + written, n - written);
-            if (w > 0) {
-                written += size_t(w);
-                continue;
-            }
-            if (w < 0 && errno == EINTR) continue;
-            if (w < 0 && errno != EAGAIN) return fail();
-            const int ev = pollUntil(fd_, POLLOUT, deadline);
-            if (ev < 0 || (ev & (POLLHUP | POLLERR | POLLNVAL))) return fail();
-            if (ev == 0) return false;  // time-out: nothing wrong with the line itself
-        }
-        return true;
+        if (n == 1 && announcedAt_ < announced_.size() && data[0] == announced_[announcedAt_])
+            return writeAnnounced(written);
+        endAnnouncement();
+        return !lost_ && writeAll(data, n, written);
+    }
+
+    void announceWrites(std::span<const uint8_t> bytes) override {
+        announced_.assign(bytes.begin(), bytes.end());
+        announcedAt_ = 0;
+        announcedTaken_ = 0;
     }
 
     bool readByte(uint8_t& byte, size_t& got) override {
+        endAnnouncement();
         got = 0;
         if (pos_ < len_) return deliver(byte, got);
         if (lost_) return false;
@@ -141,6 +136,7 @@ class TermiosPort final : public SerialPort {
     // The driver's output queue tells what is still to go out (a pseudo-terminal always
     // says nothing: it has no line, and returns at once).
     bool drain() override {
+        endAnnouncement();
         if (lost_) return false;
         int queued = 0;
         if (::ioctl(fd_, TIOCOUTQ, &queued) != 0 || queued <= 0) return true;
@@ -157,10 +153,14 @@ class TermiosPort final : public SerialPort {
     void setReadTimeoutMs(int ms) override { timeoutMs_ = ms < 0 ? 0 : ms; }
     int readTimeoutMs() const override { return timeoutMs_; }
     bool lost() const override { return lost_; }
-    void expect(size_t n) override { expected_ = n > len_ - pos_ ? n : 0; }
+    void expect(size_t n) override {
+        endAnnouncement();
+        expected_ = n > len_ - pos_ ? n : 0;
+    }
 
     // The old descriptor goes first: it still holds the lock the new one must take.
     bool reopen(std::string* error) override {
+        endAnnouncement();
         closeFd();
         fd_ = openConfigured(device_, settings_, error);
         pos_ = len_ = 0;
@@ -170,6 +170,44 @@ class TermiosPort final : public SerialPort {
     }
 
   private:
+    // Puts n bytes on the line, waiting while the driver's queue is full.
+    bool writeAll(const uint8_t* data, size_t n, size_t& written) {
+        // The line drains at the baud rate; allow that time plus a second before giving
+        // up on a port that accepts nothing (stalled adapter, unread pseudo-terminal).
+        const int64_t deadline = monotonicUs() + 1000000 + int64_t(n) * 10000000 / baud_;
+        while (written < n) {
+            const ssize_t w = ::write(fd_, data + written, n - written);
+            if (w > 0) {
+                written += size_t(w);
+                continue;
+            }
+            if (w < 0 && errno == EINTR) continue;
+            if (w < 0 && errno != EAGAIN) return fail();
+            const int ev = pollUntil(fd_, POLLOUT, deadline);
+            if (ev < 0 || (ev & (POLLHUP | POLLERR | POLLNVAL))) return fail();
+            if (ev == 0) return false;  // time-out: nothing wrong with the line itself
+        }
+        return true;
+    }
+    // One of the announced one-byte writes. The first puts them all on the line; each then
+    // reports what a write of its own would have: taken while the line took the bytes, or
+    // refused where the line stopped (lost, or its time-out passed), after which the rest
+    // are written one by one again.
+    bool writeAnnounced(size_t& written) {
+        if (announcedAt_ == 0 && !lost_)
+            writeAll(announced_.data(), announced_.size(), announcedTaken_);
+        if (announcedAt_ < announcedTaken_) {
+            ++announcedAt_;
+            written = 1;
+            return true;
+        }
+        endAnnouncement();
+        return false;
+    }
+    void endAnnouncement() {
+        announced_.clear();
+        announcedAt_ = announcedTaken_ = 0;
+    }
     void closeFd() {
         if (fd_ < 0) return;
         ::ioctl(fd_, TIOCNXCL);
@@ -232,6 +270,10 @@ class TermiosPort final : public SerialPort {
     uint8_t buf_[256];
     size_t pos_ = 0, len_ = 0;
     size_t expected_ = 0;  // bytes the caller said are on their way
+    // One-byte writes the caller announced, how many of them were made, and how many of
+    // them the line took when they were put on it together.
+    std::vector<uint8_t> announced_;
+    size_t announcedAt_ = 0, announcedTaken_ = 0;
     // When the last bytes were taken from the driver, if nothing was written since.
     static constexpr int64_t kLongAgo = INT64_MIN / 2;
     int64_t lastDataUs_ = kLongAgo;

@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <pty.h>
 #include <unistd.h>
 
@@ -84,6 +85,59 @@ TEST(TermiosPort, FramesCrossTheLineWholeAndUnaltered) {
     }
     EXPECT_EQ(back, frame);
     EXPECT_FALSE(port->lost());
+}
+
+// A frame in the byte-wise form: each byte its own one-byte write, announced beforehand. The
+// whole frame is on the line after the first write, every write reports its own byte, and
+// bytes that were not announced (or no longer are) go out as they come.
+TEST(TermiosPort, AnnouncedOneByteWritesGoOutTogether) {
+    PtyPair pty;
+    std::string error;
+    auto port = openTermiosPort(pty.name(), SerialSettings{9600, 80}, &error);
+    ASSERT_NE(port, nullptr) << error;
+    pty.dropSlave();
+    auto writeOne = [&](uint8_t b) {
+        size_t written = 7;
+        const bool ok = port->write(&b, 1, written);
+        return ok && written == 1;
+    };
+    auto waiting = [&] {
+        int n = 0;
+        ::poll(nullptr, 0, 20);  // the pseudo-terminal hands bytes over asynchronously
+        return ::ioctl(pty.master(), FIONREAD, &n) == 0 ? n : -1;
+    };
+
+    const std::vector<uint8_t> frame = {0x80, 0x03, 0x20, 0x00, 0x1A, 0x80, 0x39};
+    port->announceWrites(frame);
+    ASSERT_TRUE(writeOne(frame[0]));
+    EXPECT_EQ(waiting(), int(frame.size()));
+    for (size_t i = 1; i < frame.size(); ++i) EXPECT_TRUE(writeOne(frame[i])) << i;
+    EXPECT_EQ(readFromMaster(pty.master(), frame.size()), frame);  // each byte once
+    EXPECT_TRUE(writeOne(0x55));  // past the announcement: a write of its own
+    EXPECT_EQ(readFromMaster(pty.master(), 1), std::vector<uint8_t>{0x55});
+
+    // A byte other than the one announced next ends the announcement; so does a read.
+    port->announceWrites(std::vector<uint8_t>{0x01, 0x02, 0x03});
+    ASSERT_TRUE(writeOne(0x01));
+    ASSERT_TRUE(writeOne(0x09));
+    ASSERT_TRUE(writeOne(0x03));
+    EXPECT_EQ(readFromMaster(pty.master(), 5),
+              (std::vector<uint8_t>{0x01, 0x02, 0x03, 0x09, 0x03}));
+    port->announceWrites(std::vector<uint8_t>{0x04, 0x05});
+    uint8_t b = 0;
+    size_t got = 0;
+    port->setReadTimeoutMs(0);
+    ASSERT_TRUE(port->readByte(b, got));
+    ASSERT_TRUE(writeOne(0x04));
+    EXPECT_EQ(waiting(), 1);
+    EXPECT_EQ(readFromMaster(pty.master(), 1), std::vector<uint8_t>{0x04});
+
+    // A line that hung up takes none of them, and each write says so.
+    port->announceWrites(frame);
+    pty.closeMaster();
+    EXPECT_FALSE(writeOne(frame[0]));
+    EXPECT_TRUE(port->lost());
+    EXPECT_FALSE(writeOne(frame[1]));
 }
 
 TEST(TermiosPort, SilentLineEndsTheReadAfterTheTimeout) {

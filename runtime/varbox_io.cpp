@@ -82,6 +82,7 @@ void SendFrame(VarboxLink& link, std::span<const uint8_t> request) {
     std::vector<uint8_t> sent(request.begin(), request.begin() + length);
     sent.push_back(frame::xorOf(sent));
     size_t written = 0;
+    if (link.port) link.port->announceWrites(sent);
     // Write failures are not the technician's business (the missing reply is), but a byte
     // the line refused because it was lost ends the frame: the rest would go nowhere.
     for (uint8_t b : sent) {

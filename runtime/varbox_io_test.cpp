@@ -17,6 +17,8 @@ TEST_F(VarboxIo, ByteWiseSendWritesEachByteAndTheCheckSeparately) {
     SendFrame(link, request);
     EXPECT_EQ(port.written(), (Bytes{0x80, 0x03, 0x20, 0x00, 0x1A, 0x80, 0x39}));
     EXPECT_EQ(device.writeSizes, std::vector<size_t>(7, 1));
+    // Announced first, so that a port can put them on the line together.
+    EXPECT_EQ(port.announced(), std::vector<Bytes>{port.written()});
     EXPECT_EQ(link.writeByte, 0x39);
     EXPECT_EQ(link.writeOk, 1);
     EXPECT_EQ(link.bytesWritten, 1u);

@@ -42,7 +42,7 @@ struct QtScreenOptions {
     QString style;
     // A progress bar is painted at most this often; what a module sets in between shows at
     // the next paint (a start-up moves its bar at every exchange with the box).
-    std::chrono::milliseconds progressPaintEvery{250};
+    std::chrono::milliseconds progressPaintEvery{500};
     // The time those paints go by; unset: the steady clock.
     std::function<std::chrono::steady_clock::time_point()> clock;
 };
